@@ -1,0 +1,28 @@
+#include "base/gbk_text.h"
+
+namespace quandrel {
+
+std::size_t GbkCharLength(std::string_view text, std::size_t pos) {
+    const bool lead = IsGbkLeadByte(static_cast<unsigned char>(text[pos]));
+    return lead && pos + 1 < text.size() ? 2 : 1;
+}
+
+bool IsGbkCharBoundary(std::string_view text, std::size_t pos) {
+    std::size_t at = 0;
+    while (at < pos) {
+        at += GbkCharLength(text, at);
+    }
+    return at == pos;
+}
+
+std::size_t FindLastGbkChar(std::string_view text, char ch) {
+    std::size_t found = std::string_view::npos;
+    for (std::size_t at = 0; at < text.size(); at += GbkCharLength(text, at)) {
+        if (text[at] == ch) {
+            found = at;
+        }
+    }
+    return found;
+}
+
+}  // namespace quandrel

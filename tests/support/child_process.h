@@ -1,0 +1,42 @@
+// Starting a program of the build as a child process, and finding, reading and
+// closing the message boxes it opens, so no test waits for a person.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "base/win_owners.h"
+
+namespace quandrel::testing {
+
+class ChildProcess {
+public:
+    // Starts `program` with `arguments` in the working folder `folder`.
+    ChildProcess(const std::string& program, const std::string& arguments, const std::string& folder);
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess();  // ends the process if it still runs
+
+    DWORD id() const { return id_; }
+    // The exit code once the process has ended, or nothing after `timeoutMs`.
+    std::optional<DWORD> WaitForExit(DWORD timeoutMs);
+
+private:
+    UniqueFileHandle process_;
+    DWORD id_ = 0;
+};
+
+struct MessageBoxContent {
+    std::string title;
+    std::string text;
+};
+
+// A message box (dialog class #32770) of the process, once it is on screen.
+std::optional<HWND> WaitForMessageBox(DWORD processId, DWORD timeoutMs);
+MessageBoxContent ReadMessageBox(HWND box);
+// Presses the box's OK (or only) button.
+void CloseMessageBox(HWND box);
+
+}  // namespace quandrel::testing
