@@ -1,0 +1,69 @@
+// The rename run: every ZIP archive of one folder renamed after its naming entry.
+// It does all the file work and reports through a RenameObserver; it knows
+// nothing of windows, so the window and the tests drive it alike.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <string>
+#include <vector>
+
+namespace quandrel {
+
+enum class ArchiveOutcome {
+    Renamed,             // now bears newName
+    AlreadyNamed,        // its name already is newName
+    RemovedAsDuplicate,  // newName was taken by another file: moved to the Recycle Bin
+    NotRemoved,          // newName was taken, but the archive could not be removed (reason)
+    NoMatchingEntry,     // no entry ends with the suffix
+    Unreadable,          // not a readable ZIP archive
+    UnusableName,        // the entry gives no usable file name (reason)
+    Failed,              // the rename failed for another reason (reason)
+};
+inline constexpr std::size_t kArchiveOutcomeCount = 8;
+
+struct ArchiveReport {
+    int number = 0;         // from 1, in the order the archives were found
+    std::string path;       // full path before the run touched it
+    ArchiveOutcome outcome = ArchiveOutcome::NoMatchingEntry;
+    std::string newName;    // file name (no folder) the archive was to get, where there is one
+    std::string reason;     // why, for NotRemoved, UnusableName and Failed
+};
+
+struct RunTotals {
+    int found = 0;
+    int handled = 0;
+    std::array<int, kArchiveOutcomeCount> byOutcome{};
+    bool stopped = false;   // asked to stop before the last archive
+
+    int count(ArchiveOutcome outcome) const { return byOutcome[static_cast<std::size_t>(outcome)]; }
+};
+
+// Called on the thread that runs the rename run, in this order: found once,
+// then started and handled for each archive, then finished once.
+class RenameObserver {
+public:
+    virtual ~RenameObserver() = default;
+    virtual void OnArchivesFound(const std::vector<std::string>& archivePaths) = 0;
+    virtual void OnArchiveStarted(int number, const std::string& archivePath) = 0;
+    virtual void OnArchiveHandled(const ArchiveReport& report) = 0;
+    virtual void OnRunFinished(const RunTotals& totals) = 0;
+};
+
+enum class RunResult { Ran, EmptySuffix };
+
+// Renames the archives of `folder` after their entries ending with `suffix`.
+// With an empty suffix nothing is searched or touched and EmptySuffix comes
+// back (the observer hears nothing). Setting `stopRequested` ends the run after
+// the archive in hand; no archive is ever left half-handled.
+RunResult RunRename(const std::string& folder, const std::string& suffix, RenameObserver& observer,
+                    const std::atomic<bool>& stopRequested);
+
+// What the lists show after an archive's path: the new name, the duplicate
+// report "文件已经存在，此文件被删除！", or why it kept its name (GBK).
+std::string OutcomeText(const ArchiveReport& report);
+
+// The end of a run: "ZIP重命名完毕！" and the totals of each outcome (GBK).
+std::string FinishedText(const RunTotals& totals);
+
+}  // namespace quandrel
