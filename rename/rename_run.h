@@ -56,7 +56,7 @@ enum class RunResult { Ran, EmptySuffix };
 // With an empty suffix nothing is searched or touched and EmptySuffix comes
 // back (the observer hears nothing). Setting `stopRequested` ends the run after
 // the archive in hand; no archive is ever left half-handled.
-RunResult RunRename(const std::string& folder, const std::string& suffix, RenameObserver& observer,
+RunResult RenameArchives(const std::string& folder, const std::string& suffix, RenameObserver& observer,
                     const std::atomic<bool>& stopRequested);
 
 // What the lists show after an archive's path: the new name, the duplicate
