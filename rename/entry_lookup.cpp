@@ -14,18 +14,19 @@ using OpenArchive = std::unique_ptr<void, ArchiveCloser>;
 
 }  // namespace
 
-std::optional<NamingEntry> FindNamingEntry(const std::string& archivePath, std::string_view suffix) {
+EntryLookup LookUpNamingEntry(const std::string& archivePath, std::string_view suffix) {
     OpenArchive archive(unzip::Open(archivePath.c_str()));
     if (!archive) {
-        return std::nullopt;
+        return {};
     }
     const auto name = std::make_unique_for_overwrite<char[]>(unzip::kNameBufferSize);
     // Any error, not only the end of the list, ends the walk: a damaged
     // directory must not be stepped through.
-    for (int status = unzip::GoToFirstFile(archive.get()); status == unzip::kOk;
-         status = unzip::GoToNextFile(archive.get())) {
+    int status = unzip::GoToFirstFile(archive.get());
+    for (; status == unzip::kOk; status = unzip::GoToNextFile(archive.get())) {
         unzip::FileInfo info{};
-        if (unzip::GetCurrentFileInfo(archive.get(), &info, name.get(), unzip::kNameBufferSize) != unzip::kOk) {
+        status = unzip::GetCurrentFileInfo(archive.get(), &info, name.get(), unzip::kNameBufferSize);
+        if (status != unzip::kOk) {
             break;
         }
         if (info.sizeFilename >= unzip::kNameBufferSize) {
@@ -34,10 +35,18 @@ std::optional<NamingEntry> FindNamingEntry(const std::string& archivePath, std::
         const std::string_view storedName(name.get(), info.sizeFilename);
         const NameEncoding encoding = (info.flag & unzip::kUtf8NameFlag) ? NameEncoding::Utf8 : NameEncoding::Ansi;
         if (EntryNameMatches(storedName, suffix, encoding)) {
-            return NamingEntry{std::string(storedName), encoding};
+            return {EntryLookup::Status::Found, NamingEntry{std::string(storedName), encoding}};
         }
     }
-    return std::nullopt;
+    return {status == unzip::kEndOfListOfFile ? EntryLookup::Status::NoMatch : EntryLookup::Status::Unreadable, {}};
+}
+
+std::optional<NamingEntry> FindNamingEntry(const std::string& archivePath, std::string_view suffix) {
+    EntryLookup lookup = LookUpNamingEntry(archivePath, suffix);
+    if (lookup.status != EntryLookup::Status::Found) {
+        return std::nullopt;
+    }
+    return std::move(lookup.entry);
 }
 
 }  // namespace quandrel

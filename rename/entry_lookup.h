@@ -14,9 +14,18 @@ struct NamingEntry {
     NameEncoding encoding = NameEncoding::Ansi;
 };
 
+struct EntryLookup {
+    enum class Status { Found, NoMatch, Unreadable };
+    Status status = Status::Unreadable;
+    NamingEntry entry;  // when Found
+};
+
 // The first entry, in the archive's own order, whose name ends with `suffix`
-// (see EntryNameMatches). Nothing when there is none, or when the archive
-// cannot be opened or read (missing, not a ZIP, damaged, empty).
+// (see EntryNameMatches). Unreadable when the archive cannot be opened (missing,
+// not a ZIP, damaged, empty) or its directory breaks off before a match.
+EntryLookup LookUpNamingEntry(const std::string& archivePath, std::string_view suffix);
+
+// The same, as a name or nothing.
 std::optional<NamingEntry> FindNamingEntry(const std::string& archivePath, std::string_view suffix);
 
 }  // namespace quandrel
