@@ -15,8 +15,15 @@ ctest --test-dir "$root/build/native" --output-on-failure -j"$jobs"
 
 echo "== Windows build, tests under Wine"
 bash "$root/tools/build.sh"
+# One persistent wineserver for the whole run: otherwise every test pays for a
+# fresh Wine session (services, virtual desktop) of a few seconds.
+export WINEPREFIX="$root/build/win/wineprefix"
+"$root/tools/wine-prefix" "$WINEPREFIX"
 status=0
-xvfb-run -a -s "-screen 0 1024x768x24" \
-    ctest --test-dir "$root/build/win" --output-on-failure -j"$jobs" --timeout 600 || status=$?
-WINEPREFIX="$root/build/win/wineprefix" wineserver -k 2>/dev/null || true
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    wineserver -p
+    ctest --test-dir "$1" --output-on-failure -j"$2" --timeout 600
+    status=$?
+    wineserver -k
+    exit $status' _ "$root/build/win" "$jobs" || status=$?
 exit "$status"
