@@ -1,8 +1,65 @@
-// Placeholder until the folder chooser is built.
 #include "app/folder_chooser.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <memory>
+
+#include "app/program_windows_disabled.h"
 
 namespace quandrel {
 
-std::optional<std::string> ChooseFolderPath(HWND) { return std::nullopt; }
+namespace {
+
+struct PidlFreer {
+    void operator()(ITEMIDLIST* pidl) const { CoTaskMemFree(pidl); }
+};
+using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlFreer>;
+
+// The chooser's tree talks to shell folders through COM; a thread that already
+// has COM in another mode is used as it is.
+class ComInitialized {
+public:
+    ComInitialized() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComInitialized(const ComInitialized&) = delete;
+    ComInitialized& operator=(const ComInitialized&) = delete;
+    ~ComInitialized() {
+        if (initialized_) {
+            CoUninitialize();
+        }
+    }
+
+private:
+    bool initialized_;
+};
+
+}  // namespace
+
+std::optional<std::string> ChooseFolderPath(HWND owner) {
+    const ComInitialized com;
+    HWND active = GetActiveWindow();
+
+    char displayName[MAX_PATH];  // the size SHBrowseForFolderA requires
+    BROWSEINFOA browse{};
+    browse.hwndOwner = active ? active : owner;
+    browse.pidlRoot = nullptr;  // the desktop
+    browse.pszDisplayName = displayName;
+    browse.lpszTitle = "选择目录：";
+    browse.ulFlags = BIF_EDITBOX;
+
+    UniquePidl chosen;
+    {
+        const ProgramWindowsDisabled disabled;
+        chosen.reset(SHBrowseForFolderA(&browse));
+    }
+    if (!chosen) {
+        return std::nullopt;
+    }
+    char path[MAX_PATH];  // the size SHGetPathFromIDListA requires
+    if (!SHGetPathFromIDListA(chosen.get(), path) || path[0] == '\0') {
+        return std::nullopt;
+    }
+    return std::string(path);
+}
 
 }  // namespace quandrel

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace quandrel {
 
@@ -11,14 +12,23 @@ struct Settings {
     std::string suffix;  // key "后缀"; empty when absent
 };
 
+// Reads take a buffer of this many bytes, so a longer value comes back cut to
+// one byte less.
+constexpr unsigned kSettingsReadBufferSize = 10240;
+
 // The program folder + "\peizhi.ini".
 std::string SettingsFilePath();
+// The settings file of the program at `programPath` ("D:\q.exe" gives "D:\peizhi.ini").
+std::string SettingsFilePathOf(std::string_view programPath);
 
+// An absent file, section or key reads as the empty text.
 Settings ReadSettings(const std::string& iniPath);
+// Creates the file and its section when needed. A failed write (read-only file
+// or folder) is not reported: the settings are simply not kept.
 void WriteSettings(const std::string& iniPath, const Settings& settings);
 
 // The folder the folder box shows before any settings are loaded: the current
-// user's desktop folder.
+// user's desktop folder (empty if the system has none).
 std::string DefaultArchiveFolder();
 
 }  // namespace quandrel
