@@ -1,31 +1,40 @@
+// Quandrel: renames the ZIP archives of a folder after an entry inside each.
 #include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/main_window.h"
+#include "base/fatal_error.h"
+#include "base/program_folder.h"
 
 namespace {
 
-LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
+// The settings file and zlibwapi.dll are found beside the program.
+void EnterProgramFolder() {
+    std::string folder = quandrel::ProgramFolder();
+    if (folder.size() == 2 && folder[1] == ':') {
+        folder += '\\';  // "D:" alone would be the drive's current folder, not its root
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    SetCurrentDirectoryA(folder.c_str());
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = WindowProcedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = "QuandrelMainWindow";
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, windowClass.lpszClassName, "Quandrel V2.0", 0x02CA0000, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 556, 406, nullptr, nullptr, instance, nullptr);
-    ShowWindow(window, showCommand);
+    EnterProgramFolder();
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    quandrel::MainWindow window;
+    if (!window.Create(instance, showCommand)) {
+        quandrel::FailFatally("无法创建主窗口。");
+    }
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+        if (!window.PreTranslate(message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
     }
-    return 0;
+    return static_cast<int>(message.wParam);
 }

@@ -1,0 +1,22 @@
+// Single-line edit boxes whose one line of text sits in the vertical middle of
+// the box rather than at its top.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace quandrel {
+
+// Shrinks the box's client area to one text line at (box height - line height) / 2
+// and paints the bands above and below in the background that the parent's
+// WM_CTLCOLOREDIT gives. Call once, after the box has its font.
+bool CentreEditText(HWND edit);
+
+// The whole text, however long.
+std::string WindowTextOf(HWND window);
+
+// Replaces the box's text; the caret goes to the start with nothing selected.
+void SetEditText(HWND edit, const std::string& text);
+
+}  // namespace quandrel

@@ -1,0 +1,45 @@
+// Thin typed wrappers over the list-view messages the window uses.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace quandrel {
+
+class ListView {
+public:
+    explicit ListView(HWND list) : list_(list) {}
+
+    bool InsertColumn(int index, const char* title, int width) const;
+    void DeleteAllRows() const;
+    // At the end when `index` is negative; the new row's index, or -1.
+    int InsertRow(const std::string& firstCell, int index = -1) const;
+    bool SetCell(int row, int column, const std::string& text) const;
+    int RowCount() const;
+    // The cell's whole text, however long.
+    std::string Cell(int row, int column) const;
+    // Room for `rows` rows ahead of a large batch of insertions.
+    void ReserveRows(int rows) const;
+    void EnsureVisible(int row) const;
+
+private:
+    HWND list_;
+};
+
+// Turns a window's redrawing off for the life of the scope, then on again and
+// repaints once: many rows appear in one redraw.
+class RedrawPause {
+public:
+    explicit RedrawPause(HWND window);
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+    ~RedrawPause();
+
+private:
+    HWND window_;
+};
+
+}  // namespace quandrel

@@ -1,0 +1,358 @@
+#include "app/main_window.h"
+
+#include <commctrl.h>
+
+#include <optional>
+#include <span>
+
+#include "app/edit_box.h"
+#include "app/folder_chooser.h"
+#include "app/label.h"
+#include "app/list_view.h"
+#include "app/usage_text.h"
+#include "settings/settings_file.h"
+
+namespace quandrel {
+namespace {
+
+constexpr int kIconResource = 1;  // app/quandrel.rc
+constexpr LabelColours kLabelColours{kLabelText, kLabelBackground};
+
+HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+void SetupListView(HWND list, std::span<const ColumnSpec> columns) {
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, kListExStyle, kListExStyle);
+    SendMessageA(list, LVM_SETTEXTCOLOR, 0, kListText);
+    SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, kListTextBackground);
+    SendMessageA(list, LVM_SETBKCOLOR, 0, kListBackground);
+    const ListView view(list);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        view.InsertColumn(static_cast<int>(i), columns[i].title, columns[i].width);
+    }
+}
+
+// The end-of-run text on one line, for the last row of the lower list.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        if (end > start) {
+            line += (line.empty() ? "" : "  ") + text.substr(start, end - start);
+        }
+        start = end + 2;
+    }
+    return line;
+}
+
+}  // namespace
+
+// ---- Creation
+
+bool MainWindow::Create(HINSTANCE instance, int showCommand) {
+    icon_.reset(static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(kIconResource), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
+    backgroundBrush_.reset(CreateSolidBrush(kWindowBackground));
+    editBrush_.reset(CreateSolidBrush(kEditBackground));
+    if (!RegisterLabelClass(instance)) {
+        return false;
+    }
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    windowClass.lpfnWndProc = Thunk;
+    windowClass.hInstance = instance;
+    // The one 32 x 32 image serves as the large and the small icon alike.
+    windowClass.hIcon = icon_.get();
+    windowClass.hIconSm = icon_.get();
+    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hbrBackground = nullptr;  // WM_PAINT fills the background
+    windowClass.lpszClassName = kMainWindowClass;
+    if (!RegisterClassExA(&windowClass)) {
+        return false;
+    }
+    // The full screen, not the work area.
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - kWindowWidth) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - kWindowHeight) / 2;
+    if (!CreateWindowExA(kWindowExStyle, kMainWindowClass, kCaption, kWindowStyle, left, top, kWindowWidth,
+                         kWindowHeight, nullptr, nullptr, instance, this)) {
+        return false;
+    }
+    RECT outer;
+    GetWindowRect(window_, &outer);
+    if (outer.right - outer.left != kWindowWidth || outer.bottom - outer.top != kWindowHeight) {
+        SetWindowPos(window_, nullptr, left, top, kWindowWidth, kWindowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowControls();
+    ShowWindow(window_, showCommand);
+    UpdateWindow(window_);
+    return true;
+}
+
+bool MainWindow::BuildControls() {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window_, GWLP_HINSTANCE));
+    // From the last in the list to the first, each put on top of those before it,
+    // so that the list order is the z-order.
+    for (auto spec = kControls.rbegin(); spec != kControls.rend(); ++spec) {
+        const KindSpec kind = SpecOfKind(spec->kind);
+        const void* parameter = spec->kind == ControlKind::Label ? &kLabelColours : nullptr;
+        HWND control = CreateWindowExA(kind.exStyle, kind.windowClass, spec->text, kind.style, spec->left, spec->top,
+                                       spec->width, spec->height, window_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(spec->control))),
+                                       instance, const_cast<void*>(parameter));
+        if (!control) {
+            return false;
+        }
+        controls_[spec->control] = control;
+        SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GuiFont()), FALSE);
+        switch (spec->kind) {
+        case ControlKind::EditBox:
+            SendMessageA(control, EM_SETLIMITTEXT, 0, 0);  // 0: as long as the system allows
+            CentreEditText(control);
+            SetEditText(control, spec->control == 编辑框1 ? DefaultArchiveFolder() : std::string(spec->text));
+            break;
+        case ControlKind::ListView:
+            SetupListView(control, spec->control == 超级列表框1 ? std::span<const ColumnSpec>(kUpperListColumns)
+                                                                 : std::span<const ColumnSpec>(kLowerListColumns));
+            break;
+        case ControlKind::PushButton:
+        case ControlKind::Label:
+            break;
+        }
+    }
+    return true;
+}
+
+void MainWindow::ShowControls() {
+    for (HWND control : controls_) {
+        ShowWindow(control, SW_SHOWNA);
+    }
+}
+
+// ---- Messages
+
+LRESULT CALLBACK MainWindow::Thunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    MainWindow* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    }
+    if (!self) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    const LRESULT result = self->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+    }
+    return result;
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: return OnCreate();
+    case WM_ERASEBKGND: return 1;  // WM_PAINT fills the whole client area
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_COMMAND: OnCommand(HIWORD(wParam), LOWORD(wParam)); return 0;
+    case WM_CTLCOLOREDIT: return OnEditColours(reinterpret_cast<HDC>(wParam));
+    case WM_ACTIVATE: if (HIWORD(wParam) == 0) { OnActivate(wParam); return 0; } break;
+    case WM_CLOSE: OnClose(); return 0;
+    case WM_DESTROY: OnDestroy(); return 0;
+    case kRunReportsWaiting: OnRunReports(); return 0;
+    }
+    return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+LRESULT MainWindow::OnCreate() {
+    if (!BuildControls()) {
+        return -1;
+    }
+    building_ = false;
+    focusBeforeDeactivation_ = Child(超级列表框1);  // the first focus
+    LoadSettings();
+    return 0;
+}
+
+void MainWindow::OnPaint() {
+    PaintDc paint(window_);
+    FillRect(paint.get(), &paint.area(), backgroundBrush_.get());
+}
+
+void MainWindow::OnCommand(int notification, int controlId) {
+    struct ClickHandler {
+        Control button;
+        void (MainWindow::*handler)();
+    };
+    static constexpr ClickHandler kClickHandlers[] = {
+        {按钮3, &MainWindow::ShowUsage},
+        {按钮1, &MainWindow::ChooseFolder},
+        {按钮2, &MainWindow::RunRename},
+    };
+    if (building_ || notification != BN_CLICKED) {
+        return;
+    }
+    for (const ClickHandler& click : kClickHandlers) {
+        if (controlId == ControlId(click.button)) {
+            (this->*click.handler)();
+        }
+    }
+}
+
+LRESULT MainWindow::OnEditColours(HDC dc) {
+    SetTextColor(dc, kEditText);
+    SetBkColor(dc, kEditBackground);
+    return reinterpret_cast<LRESULT>(editBrush_.get());
+}
+
+void MainWindow::OnActivate(WPARAM state) {
+    if (LOWORD(state) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(window_, focus)) {
+            focusBeforeDeactivation_ = focus;
+        }
+        return;
+    }
+    SetFocus(focusBeforeDeactivation_ ? focusBeforeDeactivation_ : Child(超级列表框1));
+}
+
+void MainWindow::OnClose() {
+    // The run ends after the archive in hand, so none is left half-renamed.
+    worker_.StopAndWait();
+    DestroyWindow(window_);
+}
+
+void MainWindow::OnDestroy() {
+    worker_.StopAndWait();
+    SaveSettings();  // every control still holds its text
+    PostQuitMessage(0);
+}
+
+// ---- Keyboard
+
+bool MainWindow::PreTranslate(const MSG& message) {
+    if (message.message != WM_KEYDOWN || !window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) {
+        return false;
+    }
+    switch (message.wParam) {
+    case VK_TAB: MoveFocus(GetKeyState(VK_SHIFT) < 0); return true;
+    case VK_ESCAPE: SendMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0); return true;  // as the close box
+    case VK_RETURN: return true;  // no default button, and edit boxes must not beep
+    case VK_F1: return true;
+    }
+    return false;
+}
+
+void MainWindow::MoveFocus(bool backward) {
+    const int count = static_cast<int>(kTabCycle.size());
+    HWND focus = GetFocus();
+    int current = -1;
+    for (int i = 0; i < count; ++i) {
+        HWND control = Child(kTabCycle[static_cast<std::size_t>(i)]);
+        if (focus == control || IsChild(control, focus)) {
+            current = i;
+        }
+    }
+    int next;
+    if (current < 0) {
+        next = backward ? count - 1 : 0;
+    } else {
+        next = (current + (backward ? count - 1 : 1)) % count;
+    }
+    SetFocus(Child(kTabCycle[static_cast<std::size_t>(next)]));
+}
+
+// ---- The rename run
+
+void MainWindow::OnRunReports() {
+    const ListView upper(Child(超级列表框1));
+    const ListView lower(Child(超级列表框2));
+    std::deque<RunReport> reports = worker_.TakeReports();
+    std::optional<RunTotals> finished;
+    {
+        // Many rows at once (a fast run, or the whole search result) cost one redraw.
+        std::optional<RedrawPause> pause;
+        if (reports.size() > 1) {
+            pause.emplace(Child(超级列表框2));
+        }
+        for (const RunReport& report : reports) {
+            if (const auto* found = std::get_if<ArchivesFound>(&report)) {
+                RedrawPause upperPause(Child(超级列表框1));
+                upper.ReserveRows(static_cast<int>(found->paths.size()));
+                for (std::size_t i = 0; i < found->paths.size(); ++i) {
+                    const int row = upper.InsertRow(std::to_string(i + 1));
+                    upper.SetCell(row, 1, found->paths[i]);
+                }
+                SetWindowTextA(Child(标签2), ("文件数量：" + std::to_string(found->paths.size())).c_str());
+            } else if (const auto* started = std::get_if<ArchiveStarted>(&report)) {
+                SetWindowTextA(Child(标签3), ("正在修改第" + std::to_string(started->number) + "个文件名称。").c_str());
+            } else if (const auto* handled = std::get_if<ArchiveReport>(&report)) {
+                const int row = lower.InsertRow(std::to_string(handled->number));
+                lower.SetCell(row, 1, handled->path + " " + OutcomeText(*handled));
+            } else if (const auto* end = std::get_if<RunFinished>(&report)) {
+                finished = end->totals;
+            }
+        }
+        if (finished) {
+            const int row = lower.InsertRow("");
+            lower.SetCell(row, 1, OneLine(FinishedText(*finished)));
+        }
+        if (lower.RowCount() > 0) {
+            lower.EnsureVisible(lower.RowCount() - 1);
+        }
+    }
+    if (finished) {
+        worker_.Finish();  // its last report is in: the thread is ending
+        MessageBoxA(window_, FinishedText(*finished).c_str(), "Quandrel", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+    }
+}
+
+// ---- Handlers of the window's events
+
+void MainWindow::LoadSettings() {
+    const Settings settings = ReadSettings(SettingsFilePath());
+    if (!settings.folder.empty()) {
+        SetEditText(Child(编辑框1), settings.folder);
+    }
+    if (!settings.suffix.empty()) {
+        SetEditText(Child(编辑框2), settings.suffix);
+    }
+}
+
+void MainWindow::SaveSettings() {
+    WriteSettings(SettingsFilePath(), {WindowTextOf(Child(编辑框1)), WindowTextOf(Child(编辑框2))});
+}
+
+void MainWindow::ShowUsage() { ShowUsageBox(window_); }
+
+void MainWindow::ChooseFolder() {
+    if (const std::optional<std::string> folder = ChooseFolderPath(window_)) {
+        SetEditText(Child(编辑框1), *folder);
+    }
+}
+
+void MainWindow::RunRename() {
+    if (worker_.Running()) {
+        return;  // one run at a time over a folder
+    }
+    const std::string suffix = WindowTextOf(Child(编辑框2));
+    if (suffix.empty()) {
+        MessageBoxA(window_, "请填写后缀名称，更改的文件名将在压缩中搜索该后缀的文件，以该文件名命名压缩包名称！",
+                    "填写后缀名！", MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+        return;
+    }
+    const std::string folder = WindowTextOf(Child(编辑框1));
+    ListView(Child(超级列表框1)).DeleteAllRows();
+    ListView(Child(超级列表框2)).DeleteAllRows();
+    SetWindowTextA(Child(标签2), "");
+    SetWindowTextA(Child(标签3), "");
+    worker_.Start(window_, folder, suffix);
+}
+
+}  // namespace quandrel

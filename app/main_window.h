@@ -1,0 +1,67 @@
+// The program's one window: its controls, its events and the rename run shown in it.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "app/control_layout.h"
+#include "app/rename_worker.h"
+#include "base/win_owners.h"
+
+namespace quandrel {
+
+class MainWindow {
+public:
+    MainWindow() = default;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Registers the classes, builds the window with its controls, loads the
+    // settings and shows it. False when the window could not be made.
+    bool Create(HINSTANCE instance, int showCommand);
+    // The window's own keys (Tab, Esc, Enter, F1), looked at before dispatch.
+    // True when the message was handled and must not be dispatched.
+    bool PreTranslate(const MSG& message);
+
+private:
+    static LRESULT CALLBACK Thunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Messages
+    LRESULT OnCreate();
+    void OnPaint();
+    void OnCommand(int notification, int controlId);
+    void OnActivate(WPARAM state);
+    void OnClose();
+    void OnDestroy();
+    LRESULT OnEditColours(HDC dc);
+    void OnRunReports();
+
+    // Building
+    bool BuildControls();
+    void ShowControls();
+    void PlaceOnScreen();
+
+    // Handlers of the window's events
+    void LoadSettings();
+    void SaveSettings();
+    void ShowUsage();
+    void ChooseFolder();
+    void RunRename();
+
+    HWND Child(Control control) const { return controls_[control]; }
+    void MoveFocus(bool backward);
+
+    HWND window_ = nullptr;
+    std::array<HWND, kControlCount> controls_{};
+    bool building_ = true;  // no event is handled until the controls are all there
+    HWND focusBeforeDeactivation_ = nullptr;
+    UniqueBrush backgroundBrush_;
+    UniqueBrush editBrush_;
+    UniqueIcon icon_;
+    RenameWorker worker_;
+};
+
+}  // namespace quandrel

@@ -1,0 +1,67 @@
+// The rename run on a thread of its own, so that the window keeps painting and
+// moving while archives are handled. The run's reports wait in a queue; the
+// window hears of them by one posted message per batch and takes them all.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <variant>
+#include <vector>
+
+#include "rename/rename_run.h"
+
+namespace quandrel {
+
+// Posted to the window when reports are waiting; wParam and lParam unused.
+inline constexpr UINT kRunReportsWaiting = WM_APP + 1;
+
+struct ArchivesFound {
+    std::vector<std::string> paths;
+};
+struct ArchiveStarted {
+    int number;
+    std::string path;
+};
+struct RunFinished {
+    RunTotals totals;
+};
+using RunReport = std::variant<ArchivesFound, ArchiveStarted, ArchiveReport, RunFinished>;
+
+class RenameWorker final : private RenameObserver {
+public:
+    RenameWorker() = default;
+    RenameWorker(const RenameWorker&) = delete;
+    RenameWorker& operator=(const RenameWorker&) = delete;
+    ~RenameWorker() { StopAndWait(); }
+
+    // From the time Start succeeds until Finish or StopAndWait.
+    bool Running() const { return thread_.joinable(); }
+    // Reports go to `window`. False when a run is already under way.
+    bool Start(HWND window, const std::string& folder, const std::string& suffix);
+    // The reports waiting, oldest first.
+    std::deque<RunReport> TakeReports();
+    // After the RunFinished report: the thread has nothing left to do.
+    void Finish();
+    // Asks the run to stop after the archive in hand and waits for it.
+    void StopAndWait();
+
+private:
+    void OnArchivesFound(const std::vector<std::string>& archivePaths) override;
+    void OnArchiveStarted(int number, const std::string& archivePath) override;
+    void OnArchiveHandled(const ArchiveReport& report) override;
+    void OnRunFinished(const RunTotals& totals) override;
+    void Queue(RunReport report);
+
+    HWND window_ = nullptr;
+    std::thread thread_;
+    std::atomic<bool> stopRequested_{false};
+    std::mutex mutex_;
+    std::deque<RunReport> reports_;  // guarded by mutex_
+};
+
+}  // namespace quandrel
