@@ -22,6 +22,9 @@ export WINEPREFIX="$root/build/win/wineprefix"
 status=0
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     wineserver -p
+    # Start the session services now, so that they do not inherit (and hold
+    # open) the output pipe of the first test.
+    wine cmd /c exit >/dev/null 2>&1 </dev/null
     ctest --test-dir "$1" --output-on-failure -j"$2" --timeout 600
     status=$?
     wineserver -k
