@@ -10,6 +10,8 @@ namespace quandrel {
 struct Settings {
     std::string folder;  // key "路径"; empty when absent
     std::string suffix;  // key "后缀"; empty when absent
+
+    bool operator==(const Settings&) const = default;
 };
 
 // Reads take a buffer of this many bytes, so a longer value comes back cut to

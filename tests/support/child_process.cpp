@@ -4,16 +4,34 @@
 
 namespace quandrel::testing {
 
-ChildProcess::ChildProcess(const std::string& program, const std::string& arguments, const std::string& folder) {
+ChildProcess::ChildProcess(const std::string& program, const std::string& arguments, const std::string& folder,
+                           OutputMode output) {
     std::string commandLine = "\"" + program + "\"";
     if (!arguments.empty()) {
         commandLine += " " + arguments;
     }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    UniqueFileHandle pipeWriteEnd;
+    if (output == OutputMode::Capture) {
+        SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+        HANDLE readEnd = nullptr;
+        HANDLE writeEnd = nullptr;
+        if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) {
+            throw std::runtime_error("cannot create a pipe");
+        }
+        outputPipe_.reset(readEnd);
+        pipeWriteEnd.reset(writeEnd);
+        // Only the write end goes to the child; the read end must not keep the pipe open there.
+        SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = writeEnd;
+        startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    }
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &info)) {
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, output == OutputMode::Capture, 0,
+                        nullptr, folder.c_str(), &startup, &info)) {
         throw std::runtime_error("cannot start " + program + " (error " + std::to_string(GetLastError()) + ")");
     }
     CloseHandle(info.hThread);
@@ -37,6 +55,20 @@ std::optional<DWORD> ChildProcess::WaitForExit(DWORD timeoutMs) {
     return code;
 }
 
+std::string ChildProcess::CapturedOutput() {
+    std::string output;
+    if (!outputPipe_) {
+        return output;
+    }
+    char buffer[4096];
+    DWORD read = 0;
+    // Ends when the child's end of the pipe is closed, that is when it has exited.
+    while (ReadFile(outputPipe_.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        output.append(buffer, read);
+    }
+    return output;
+}
+
 namespace {
 
 struct BoxSearch {
@@ -57,13 +89,43 @@ BOOL CALLBACK FindBoxOfProcess(HWND window, LPARAM parameter) {
     return TRUE;
 }
 
+struct WindowsOfProcess {
+    DWORD processId;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectWindowOfProcess(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowsOfProcess*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId) {
+        search->windows.push_back(window);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 std::string WindowText(HWND window) {
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
     text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
-}  // namespace
+std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
+    WindowsOfProcess search{processId, {}};
+    EnumWindows(CollectWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+    return search.windows;
+}
+
+std::optional<HWND> FindWindowByTitle(DWORD processId, const std::string& title) {
+    for (HWND window : TopLevelWindowsOf(processId)) {
+        if (WindowText(window) == title) {
+            return window;
+        }
+    }
+    return std::nullopt;
+}
 
 std::optional<HWND> WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
     const DWORD start = GetTickCount();

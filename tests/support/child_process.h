@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/win_owners.h"
 
@@ -13,8 +14,11 @@ namespace quandrel::testing {
 
 class ChildProcess {
 public:
-    // Starts `program` with `arguments` in the working folder `folder`.
-    ChildProcess(const std::string& program, const std::string& arguments, const std::string& folder);
+    enum class OutputMode { Inherit, Capture };
+    // Starts `program` with `arguments` in the working folder `folder`; with
+    // OutputMode::Capture its standard output goes to a pipe that CapturedOutput() reads.
+    ChildProcess(const std::string& program, const std::string& arguments, const std::string& folder,
+                 OutputMode output = OutputMode::Inherit);
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess();  // ends the process if it still runs
@@ -22,9 +26,12 @@ public:
     DWORD id() const { return id_; }
     // The exit code once the process has ended, or nothing after `timeoutMs`.
     std::optional<DWORD> WaitForExit(DWORD timeoutMs);
+    // Everything the process wrote to its standard output; call after it has ended.
+    std::string CapturedOutput();
 
 private:
     UniqueFileHandle process_;
+    UniqueFileHandle outputPipe_;
     DWORD id_ = 0;
 };
 
@@ -38,5 +45,11 @@ std::optional<HWND> WaitForMessageBox(DWORD processId, DWORD timeoutMs);
 MessageBoxContent ReadMessageBox(HWND box);
 // Presses the box's OK (or only) button.
 void CloseMessageBox(HWND box);
+
+// The top-level windows of the process, hidden ones included.
+std::vector<HWND> TopLevelWindowsOf(DWORD processId);
+// The first top-level window of the process whose caption is `title`.
+std::optional<HWND> FindWindowByTitle(DWORD processId, const std::string& title);
+std::string WindowText(HWND window);
 
 }  // namespace quandrel::testing
