@@ -15,7 +15,7 @@ packages=(
     xvfb xauth x11-utils imagemagick xdotool
     locales fonts-wqy-microhei
     googletest
-    dpkg-dev zip unzip
+    dpkg-dev zip unzip python3
 )
 
 # The zlib source package is fetched at build time, so apt needs a deb-src entry

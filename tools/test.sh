@@ -21,6 +21,7 @@ export WINEPREFIX="$root/build/win/wineprefix"
 "$root/tools/wine-prefix" "$WINEPREFIX"
 status=0
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    wineserver -k 2>/dev/null  # a session left on an earlier display would draw on a dead X server
     wineserver -p
     # Start the session services now, so that they do not inherit (and hold
     # open) the output pipe of the first test.
