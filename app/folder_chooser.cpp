@@ -37,7 +37,7 @@ private:
 
 std::optional<std::string> ChooseFolderPath(HWND owner) {
     const ComInitialized com;
-    HWND active = GetActiveWindow();
+    HWND const active = GetActiveWindow();
 
     char displayName[MAX_PATH];  // the size SHBrowseForFolderA requires
     BROWSEINFOA browse{};

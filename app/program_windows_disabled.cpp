@@ -18,8 +18,6 @@ BOOL CALLBACK CollectProgramWindow(HWND window, LPARAM parameter) {
 ProgramWindowsDisabled::ProgramWindowsDisabled() : foreground_(GetForegroundWindow()), active_(GetActiveWindow()) {
     std::vector<HWND> windows;
     EnumWindows(CollectProgramWindow, reinterpret_cast<LPARAM>(&windows));
-    // All states are taken before any window changes, so owned windows that
-    // follow their owner cannot be misread.
     for (HWND window : windows) {
         windows_.push_back({window, IsWindowEnabled(window) != FALSE});
     }
