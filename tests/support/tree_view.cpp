@@ -1,5 +1,6 @@
 #include "tests/support/tree_view.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "base/win_owners.h"
@@ -69,6 +70,21 @@ std::vector<TreeItem> TreeChildren(HWND tree, HTREEITEM parent) {
         items.push_back({item, ItemText(tree, process.get(), item)});
     }
     return items;
+}
+
+std::optional<HTREEITEM> FindTreePath(HWND tree, const std::vector<std::string>& texts) {
+    HTREEITEM item = nullptr;
+    for (const std::string& text : texts) {
+        const std::vector<TreeItem> items = TreeChildren(tree, item);
+        const auto found = std::find_if(items.begin(), items.end(), [&](const TreeItem& candidate) {
+            return candidate.text == text || (text.starts_with("(") && candidate.text.ends_with(text));
+        });
+        if (found == items.end()) {
+            return std::nullopt;
+        }
+        item = found->handle;
+    }
+    return item;
 }
 
 void SelectTreeItem(HWND tree, HTREEITEM item) {

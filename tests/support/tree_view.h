@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ struct TreeItem {
 // The root items when `parent` is null, else the children of `parent`; expands
 // `parent` first so the tree fills in children it adds on demand.
 std::vector<TreeItem> TreeChildren(HWND tree, HTREEITEM parent);
+// The item reached from the root by following `texts`, one item a level; "(C:)"
+// matches the end of a drive's name, whatever the volume label before it.
+std::optional<HTREEITEM> FindTreePath(HWND tree, const std::vector<std::string>& texts);
 // Makes `item` the tree's selection, as a click on it would.
 void SelectTreeItem(HWND tree, HTREEITEM item);
 

@@ -16,6 +16,7 @@
 #include "app/usage_text.h"
 #include "base/path_text.h"
 #include "tests/support/child_process.h"
+#include "tests/support/gbk_literal.h"
 #include "tests/support/test_folder.h"
 #include "tests/support/tree_view.h"
 
@@ -25,19 +26,6 @@ namespace {
 using namespace quandrel::testing;
 
 constexpr DWORD kWindowTimeoutMs = 60000;  // a bound for a hung helper, not a measure
-
-// GBK bytes of a UTF-8 text, converted by the system rather than by the compiler.
-std::string Gbk(std::u8string_view utf8) {
-    const std::string bytes(utf8.begin(), utf8.end());
-    std::wstring wide(bytes.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                                             wide.data(), static_cast<int>(wide.size()))));
-    std::string gbk(wide.size() * 2, '\0');
-    gbk.resize(static_cast<std::size_t>(WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()),
-                                                            gbk.data(), static_cast<int>(gbk.size()), nullptr,
-                                                            nullptr)));
-    return gbk;
-}
 
 std::map<std::string, std::string> ProbeReport(const std::string& output) {
     std::map<std::string, std::string> report;
@@ -160,30 +148,15 @@ ChooserRun ChooseInProbe(const ChooserStep& step, int button) {
 
 HWND TreeOf(HWND dialog) { return FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr); }
 
-std::optional<TreeItem> FindTreeItem(const std::vector<TreeItem>& items, const std::string& text) {
-    for (const TreeItem& item : items) {
-        if (item.text == text || (text.starts_with("(") && item.text.ends_with(text))) {
-            return item;
-        }
-    }
-    return std::nullopt;
-}
-
-// Selects the item reached by following `texts` from the root ("(C:)" matches
-// the end of a drive's name, whatever the volume label before it).
+// Selects the item reached by following `texts` from the root.
 ChooserStep SelectInTree(std::vector<std::string> texts) {
     return [texts](HWND dialog) {
-        HWND tree = TreeOf(dialog);
-        HTREEITEM item = nullptr;
-        for (const std::string& text : texts) {
-            const auto found = FindTreeItem(TreeChildren(tree, item), text);
-            if (!found) {
-                ADD_FAILURE() << "no tree item " << text;
-                return false;
-            }
-            item = found->handle;
+        const auto item = FindTreePath(TreeOf(dialog), texts);
+        if (!item) {
+            ADD_FAILURE() << "no tree item on the path";
+            return false;
         }
-        SelectTreeItem(tree, item);
+        SelectTreeItem(TreeOf(dialog), *item);
         return true;
     };
 }
