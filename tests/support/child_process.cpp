@@ -71,24 +71,6 @@ std::string ChildProcess::CapturedOutput() {
 
 namespace {
 
-struct BoxSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindBoxOfProcess(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<BoxSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && std::string(className) == "#32770" && IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 struct WindowsOfProcess {
     DWORD processId;
     std::vector<HWND> windows;
@@ -127,17 +109,23 @@ std::optional<HWND> FindWindowByTitle(DWORD processId, const std::string& title)
     return std::nullopt;
 }
 
-std::optional<HWND> WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
+std::optional<HWND> WaitForWindowOfClass(DWORD processId, const std::string& className, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     do {
-        BoxSearch search{processId, nullptr};
-        EnumWindows(FindBoxOfProcess, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            return search.found;
+        for (HWND window : TopLevelWindowsOf(processId)) {
+            char name[256] = {};
+            GetClassNameA(window, name, sizeof name);
+            if (className == name && IsWindowVisible(window)) {
+                return window;
+            }
         }
         Sleep(50);
     } while (GetTickCount() - start < timeoutMs);
     return std::nullopt;
+}
+
+std::optional<HWND> WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
+    return WaitForWindowOfClass(processId, "#32770", timeoutMs);
 }
 
 MessageBoxContent ReadMessageBox(HWND box) {

@@ -41,6 +41,8 @@ struct MessageBoxContent {
 };
 
 // A message box (dialog class #32770) of the process, once it is on screen.
+// A visible top-level window of the process with this window class, once it is there.
+std::optional<HWND> WaitForWindowOfClass(DWORD processId, const std::string& className, DWORD timeoutMs);
 std::optional<HWND> WaitForMessageBox(DWORD processId, DWORD timeoutMs);
 MessageBoxContent ReadMessageBox(HWND box);
 // Presses the box's OK (or only) button.

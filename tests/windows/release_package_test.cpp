@@ -79,36 +79,6 @@ private:
     UniqueModule library_;
 };
 
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && std::string(className) == kMainWindowClass && IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WaitForMainWindow(DWORD processId) {
-    for (int attempt = 0; attempt < 1200; ++attempt) {
-        WindowSearch search{processId, nullptr};
-        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            return search.found;
-        }
-        Sleep(50);
-    }
-    return nullptr;
-}
-
 TEST(ReleasePackage, UnpackedProgramRunsAndKeepsItsSettingsBesideItself) {
     const std::string package = JoinPath(FolderOfPath(BuildOutputFolder()), "quandrel-2.0.zip");
     TestFolder programFolder("quandrel-release");
@@ -124,8 +94,9 @@ TEST(ReleasePackage, UnpackedProgramRunsAndKeepsItsSettingsBesideItself) {
     WriteFileBytes(archives / "83412.zip", BuildZip({{"游戏.exe"}}));
 
     ChildProcess program(programFolder / "quandrel.exe", "", programFolder.path());
-    HWND window = WaitForMainWindow(program.id());
-    ASSERT_NE(window, nullptr) << "no main window";
+    const std::optional<HWND> mainWindow = WaitForWindowOfClass(program.id(), kMainWindowClass, 60000);
+    ASSERT_TRUE(mainWindow) << "no main window";
+    const HWND window = *mainWindow;
     SendMessageA(GetDlgItem(window, ControlId(编辑框1)), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(archives.path().c_str()));
     SendMessageA(GetDlgItem(window, ControlId(编辑框2)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(".exe"));
