@@ -15,7 +15,12 @@
 namespace quandrel {
 namespace {
 
-constexpr int kIconResource = 1;  // app/quandrel.rc
+constexpr int kIconResource = 1;  // app/res/quandrel.rc
+// Reports are taken on a timer: timer messages wait for input and painting, so
+// the window answers keys, clicks and moves during a run; and rows arrive in
+// batches a few times a second rather than one redraw a row.
+constexpr UINT_PTR kTakeReportsTimer = 1;
+constexpr UINT kTakeReportsDelayMs = 40;
 constexpr LabelColours kLabelColours{kLabelText, kLabelBackground};
 
 HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
@@ -86,6 +91,9 @@ bool MainWindow::Create(HINSTANCE instance, int showCommand) {
     if (outer.right - outer.left != kWindowWidth || outer.bottom - outer.top != kWindowHeight) {
         SetWindowPos(window_, nullptr, left, top, kWindowWidth, kWindowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    // Also on the window itself, where WM_GETICON finds it.
+    SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+    SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
     ShowControls();
     ShowWindow(window_, showCommand);
     UpdateWindow(window_);
@@ -165,7 +173,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE: if (HIWORD(wParam) == 0) { OnActivate(wParam); return 0; } break;
     case WM_CLOSE: OnClose(); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
-    case kRunReportsWaiting: OnRunReports(); return 0;
+    case kRunReportsWaiting: OnRunReportsWaiting(); return 0;
+    case WM_TIMER: OnTimer(wParam); return 0;
     }
     return DefWindowProcA(window_, message, wParam, lParam);
 }
@@ -269,6 +278,15 @@ void MainWindow::MoveFocus(bool backward) {
 }
 
 // ---- The rename run
+
+void MainWindow::OnRunReportsWaiting() { SetTimer(window_, kTakeReportsTimer, kTakeReportsDelayMs, nullptr); }
+
+void MainWindow::OnTimer(UINT_PTR timer) {
+    if (timer == kTakeReportsTimer) {
+        KillTimer(window_, kTakeReportsTimer);
+        OnRunReports();
+    }
+}
 
 void MainWindow::OnRunReports() {
     const ListView upper(Child(超级列表框1));

@@ -37,6 +37,8 @@ private:
     void OnClose();
     void OnDestroy();
     LRESULT OnEditColours(HDC dc);
+    void OnRunReportsWaiting();
+    void OnTimer(UINT_PTR timer);
     void OnRunReports();
 
     // Building

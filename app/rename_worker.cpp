@@ -16,6 +16,7 @@ bool RenameWorker::Start(HWND window, const std::string& folder, const std::stri
 
 std::deque<RunReport> RenameWorker::TakeReports() {
     std::lock_guard lock(mutex_);
+    messagePosted_ = false;
     return std::exchange(reports_, {});
 }
 
@@ -43,15 +44,15 @@ void RenameWorker::OnArchiveHandled(const ArchiveReport& report) { Queue(report)
 void RenameWorker::OnRunFinished(const RunTotals& totals) { Queue(RunFinished{totals}); }
 
 void RenameWorker::Queue(RunReport report) {
-    bool wasEmpty;
+    bool post;
     {
         std::lock_guard lock(mutex_);
-        wasEmpty = reports_.empty();
         reports_.push_back(std::move(report));
+        post = !std::exchange(messagePosted_, true);
     }
-    // One message per batch: while the window has not taken the queue, later
-    // reports join it without another message.
-    if (wasEmpty) {
+    // One message per batch: until the window takes the queue, later reports
+    // join it without another message.
+    if (post) {
         PostMessageA(window_, kRunReportsWaiting, 0, 0);
     }
 }

@@ -1,6 +1,6 @@
 // The rename run on a thread of its own, so that the window keeps painting and
 // moving while archives are handled. The run's reports wait in a queue; the
-// window hears of them by one posted message per batch and takes them all.
+// window hears of them by a posted message and takes them all at once.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +17,10 @@
 
 namespace quandrel {
 
-// Posted to the window when reports are waiting; wParam and lParam unused.
+// Posted to the window when reports are waiting; wParam and lParam unused. No
+// other is posted until the window has taken the reports, so a fast run cannot
+// flood the queue: posted messages come before input, and a steady stream of
+// them would keep keys and clicks (Esc, the close box) waiting to the end.
 inline constexpr UINT kRunReportsWaiting = WM_APP + 1;
 
 struct ArchivesFound {
@@ -62,6 +65,7 @@ private:
     std::atomic<bool> stopRequested_{false};
     std::mutex mutex_;
     std::deque<RunReport> reports_;  // guarded by mutex_
+    bool messagePosted_ = false;     // guarded by mutex_; until TakeReports
 };
 
 }  // namespace quandrel

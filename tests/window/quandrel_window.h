@@ -1,0 +1,102 @@
+// Driving the real quandrel.exe from a test: a private copy of the program in a
+// test folder (so its settings file is the test's own), its main window found and
+// read back from outside, real key presses and mouse clicks.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/control_layout.h"
+#include "settings/settings_file.h"
+#include "tests/support/child_process.h"
+#include "tests/support/test_folder.h"
+
+namespace quandrel::testing {
+
+inline constexpr DWORD kPatienceMs = 60000;  // how long a test waits for the program at most
+
+class QuandrelWindow {
+public:
+    // Copies quandrel.exe and zlibwapi.dll into a fresh program folder, with a
+    // settings file holding `settings` when they are given, starts the copy and
+    // waits for its window.
+    explicit QuandrelWindow(const std::optional<Settings>& settings = std::nullopt);
+    QuandrelWindow(const QuandrelWindow&) = delete;
+    QuandrelWindow& operator=(const QuandrelWindow&) = delete;
+    // Closes the window as a user would, so that no test leaves a window (or a
+    // mouse capture) behind for the next.
+    ~QuandrelWindow();
+
+    HWND window() const { return window_; }
+    HWND control(Control control) const;
+    const std::string& programFolder() const { return programFolder_.path(); }
+    std::string settingsPath() const { return programFolder_ / "peizhi.ini"; }
+    ChildProcess& process() { return *process_; }
+
+    // The control that has the keyboard focus in the program, or null.
+    HWND Focus() const;
+    // Waits until the focus is on a control other than `previous`; the focus then.
+    HWND WaitForFocusOtherThan(HWND previous) const;
+    // Makes the window the foreground window and waits until it has the focus.
+    void BringToFront() const;
+
+private:
+    TestFolder programFolder_{"quandrel-program"};
+    std::optional<ChildProcess> process_;
+    HWND window_ = nullptr;
+};
+
+// ---- Reading another process's windows
+
+std::string TextOf(HWND window);  // WM_GETTEXT, so edit boxes answer with their content
+void SetTextOf(HWND window, const std::string& text);
+std::string ClassOf(HWND window);
+RECT RectInParent(HWND child);  // the child's window rectangle in its parent's client coordinates
+
+int ListRowCount(HWND list);
+std::string ListCell(HWND list, int row, int column);
+struct ListColumn {
+    std::string title;
+    int width;
+    int format;
+};
+std::vector<ListColumn> ListColumns(HWND list);
+
+// The colour on screen at a point of a window's client area, once painting has
+// settled on `expected` (or whatever is there after the patience runs out).
+COLORREF ScreenPixel(HWND window, POINT client, COLORREF expected);
+// How many pixels of the window's client rectangle `area` show `colour`, each
+// channel within `tolerance`.
+int CountPixelsNear(HWND window, const RECT& area, COLORREF colour, int tolerance);
+// The same for a rectangle of the whole window, frame and caption included.
+int CountFramePixelsNear(HWND window, const RECT& area, COLORREF colour, int tolerance);
+
+// ---- Input as a user gives it
+
+void PressKey(WORD key, bool shift = false);
+void PressAltF4();
+void ClickAt(HWND window, POINT client);  // left button, at a point of the window's client area
+void ClickControl(HWND control);           // in its middle
+
+// Presses a button through the button itself, waiting until the program has handled the click.
+void PressButtonAndWait(HWND button);
+
+// Waits until `condition` holds or the patience runs out; whether it held.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs = kPatienceMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) {
+            return true;
+        }
+        if (GetTickCount() - start > timeoutMs) {
+            return false;
+        }
+        Sleep(20);
+    }
+}
+
+}  // namespace quandrel::testing
