@@ -290,33 +290,7 @@ void PressKey(WORD key, bool shift) {
 
 void PressAltF4() { SendInputs({Key(VK_MENU, false), Key(VK_F4, false), Key(VK_F4, true), Key(VK_MENU, true)}); }
 
-void ClickAt(HWND window, POINT client) {
-    ClientToScreen(window, &client);
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = (client.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    move.mi.dy = (client.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInputs({move});
-    // The press only once the pointer is there, so that it lands on the right window.
-    WaitUntil([&] {
-        POINT at{};
-        GetCursorPos(&at);
-        return at.x == client.x && at.y == client.y;
-    });
-    INPUT down{};
-    down.type = INPUT_MOUSE;
-    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    INPUT up = down;
-    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInputs({down, up});
-}
-
-void ClickControl(HWND control) {
-    RECT area;
-    GetClientRect(control, &area);
-    ClickAt(control, POINT{(area.right - area.left) / 2, (area.bottom - area.top) / 2});
-}
+void ClickButton(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 
 void PressButtonAndWait(HWND button) { SendWaiting(button, BM_CLICK, 0, 0); }
 

@@ -78,8 +78,11 @@ int CountFramePixelsNear(HWND window, const RECT& area, COLORREF colour, int tol
 
 void PressKey(WORD key, bool shift = false);
 void PressAltF4();
-void ClickAt(HWND window, POINT client);  // left button, at a point of the window's client area
-void ClickControl(HWND control);           // in its middle
+// Clicks a button as the button itself does for a click (BM_CLICK: button down,
+// button up, BN_CLICKED), posted so that a message box it opens blocks nothing.
+// Under Wine a mouse click made with SendInput was sometimes lost (the pointer
+// had arrived, the button never saw the press), so buttons are clicked this way.
+void ClickButton(HWND button);
 
 // Presses a button through the button itself, waiting until the program has handled the click.
 void PressButtonAndWait(HWND button);

@@ -70,7 +70,7 @@ TEST(RenameInWindowTest, EmptySuffixShowsTheBoxAndChangesNothing) {
     SetTextOf(program.control(编辑框1), archives.path());
     SetTextOf(program.control(编辑框2), "");
 
-    ClickControl(program.control(按钮2));
+    ClickButton(program.control(按钮2));
     const std::optional<HWND> box = WaitForMessageBox(program.process().id(), kPatienceMs);
     ASSERT_TRUE(box.has_value());
     const MessageBoxContent content = ReadMessageBox(*box);
@@ -99,7 +99,7 @@ TEST(RenameInWindowTest, ClickingRenameRenamesTheFolderAndShowsEveryArchive) {
     QuandrelWindow program;
     SetTextOf(program.control(编辑框1), archives.path());
     SetTextOf(program.control(编辑框2), "exe");
-    ClickControl(program.control(按钮2));
+    ClickButton(program.control(按钮2));
     const MessageBoxContent end = CloseFinalBox(program);
     EXPECT_TRUE(StartsWith(end.text, "ZIP重命名完毕！")) << end.text;
 
@@ -169,7 +169,7 @@ TEST(RenameInWindowTest, FolderWithoutArchivesCountsNoneAndStillFinishes) {
     QuandrelWindow program;
     SetTextOf(program.control(编辑框1), archives.path());
     SetTextOf(program.control(编辑框2), "exe");
-    ClickControl(program.control(按钮2));
+    ClickButton(program.control(按钮2));
     EXPECT_TRUE(StartsWith(CloseFinalBox(program).text, "ZIP重命名完毕！"));
     EXPECT_EQ(TextOf(program.control(标签2)), "文件数量：0");
     EXPECT_EQ(ListRowCount(program.control(超级列表框1)), 0);
@@ -223,7 +223,7 @@ TEST(RenameInWindowTest, ASecondClickDuringARunStartsNothing) {
     HWND lower = program.control(超级列表框2);
     SetTextOf(program.control(编辑框1), run.folder());
     SetTextOf(program.control(编辑框2), "exe");
-    ClickControl(program.control(按钮2));
+    ClickButton(program.control(按钮2));
     ASSERT_TRUE(WaitUntil([&] { return ListRowCount(lower) > 0; }));
 
     const int rowsBefore = ListRowCount(lower);
@@ -246,7 +246,7 @@ TEST(RenameInWindowTest, ClosingDuringARunStopsAfterTheArchiveInHandAndSaves) {
     QuandrelWindow program;
     SetTextOf(program.control(编辑框1), run.folder());
     SetTextOf(program.control(编辑框2), "exe");
-    ClickControl(program.control(按钮2));
+    ClickButton(program.control(按钮2));
     ASSERT_TRUE(WaitUntil([&] { return ListRowCount(program.control(超级列表框2)) > 0; }));
 
     PressKey(VK_ESCAPE);
