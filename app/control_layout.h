@@ -8,7 +8,6 @@
 #include <commctrl.h>
 
 #include <array>
-#include <span>
 
 namespace quandrel {
 

@@ -81,6 +81,14 @@ bool CentreEditText(HWND edit) {
     if (!SetWindowSubclass(edit, CentredEditProcedure, kSubclassId, 0)) {
         return false;
     }
+    // A box too low for one line inside its sunken edge grows to fit it.
+    RECT box;
+    GetWindowRect(edit, &box);
+    const int least = LineHeight(edit) + 2 * GetSystemMetrics(SM_CYEDGE);
+    if (box.bottom - box.top < least) {
+        SetWindowPos(edit, nullptr, 0, 0, box.right - box.left, least,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     // Recalculate the client area now that the subclass sees WM_NCCALCSIZE.
     SetWindowPos(edit, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
