@@ -140,6 +140,27 @@ TEST_F(WindowLayoutTest, FolderBoxStartsWithTheDesktopFolderAndSuffixBoxWithE) {
     }
 }
 
+TEST(WindowSettingsTest, ASavedValueReplacesTheStartTextAndAnEmptyOneKeepsIt) {
+    char desktop[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop), S_OK);
+    struct Case {
+        Settings saved;
+        std::string folderBox;
+        std::string suffixBox;
+    };
+    const Case cases[] = {
+        {{"D:\\压缩包", ".exe"}, "D:\\压缩包", ".exe"},
+        {{"", "txt"}, desktop, "txt"},
+        {{"Q:\\游戏", ""}, "Q:\\游戏", "e"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folderBox + " / " + c.suffixBox);
+        QuandrelWindow program(c.saved);
+        EXPECT_EQ(TextOf(program.control(编辑框1)), c.folderBox);
+        EXPECT_EQ(TextOf(program.control(编辑框2)), c.suffixBox);
+    }
+}
+
 TEST_F(WindowLayoutTest, EditBoxTextLineIsCentredVertically) {
     // The test's own metrics of the GUI font: the same prefix, so the same font.
     WindowDc dc(nullptr, GetDC(nullptr));
