@@ -104,27 +104,27 @@ bool MainWindow::BuildControls() {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window_, GWLP_HINSTANCE));
     // From the last in the list to the first, each put on top of those before it,
     // so that the list order is the z-order.
-    for (auto spec = kControls.rbegin(); spec != kControls.rend(); ++spec) {
-        const KindSpec kind = SpecOfKind(spec->kind);
-        const void* parameter = spec->kind == ControlKind::Label ? &kLabelColours : nullptr;
-        HWND control = CreateWindowExA(kind.exStyle, kind.windowClass, spec->text, kind.style, spec->left, spec->top,
-                                       spec->width, spec->height, window_,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(spec->control))),
+    for (auto entry = kControls.rbegin(); entry != kControls.rend(); ++entry) {
+        const KindSpec kind = SpecOfKind(entry->kind);
+        const void* parameter = entry->kind == ControlKind::Label ? &kLabelColours : nullptr;
+        HWND control = CreateWindowExA(kind.exStyle, kind.windowClass, entry->text, kind.style, entry->left, entry->top,
+                                       entry->width, entry->height, window_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(entry->control))),
                                        instance, const_cast<void*>(parameter));
         if (!control) {
             return false;
         }
-        controls_[spec->control] = control;
+        controls_[entry->control] = control;
         SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GuiFont()), FALSE);
-        switch (spec->kind) {
+        switch (entry->kind) {
         case ControlKind::EditBox:
             SendMessageA(control, EM_SETLIMITTEXT, 0, 0);  // 0: as long as the system allows
             CentreEditText(control);
-            SetEditText(control, spec->control == 编辑框1 ? DefaultArchiveFolder() : std::string(spec->text));
+            SetEditText(control, entry->control == 编辑框1 ? DefaultArchiveFolder() : std::string(entry->text));
             break;
         case ControlKind::ListView:
-            SetupListView(control, spec->control == 超级列表框1 ? std::span<const ColumnSpec>(kUpperListColumns)
+            SetupListView(control, entry->control == 超级列表框1 ? std::span<const ColumnSpec>(kUpperListColumns)
                                                                  : std::span<const ColumnSpec>(kLowerListColumns));
             break;
         case ControlKind::PushButton:
@@ -164,6 +164,10 @@ LRESULT CALLBACK MainWindow::Thunk(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == TaskbarProgress::ButtonCreatedMessage()) {  // registered at run time: no case label
+        taskbar_.Attach(window_);
+        return 0;
+    }
     switch (message) {
     case WM_CREATE: return OnCreate();
     case WM_ERASEBKGND: return 1;  // WM_PAINT fills the whole client area
@@ -279,6 +283,17 @@ void MainWindow::MoveFocus(bool backward) {
 
 // ---- The rename run
 
+namespace {
+
+// Outcomes the taskbar button shows in its error colour; an archive that merely
+// keeps its name (no match, an unusable new name) is not among them.
+bool CouldNotBeHandled(ArchiveOutcome outcome) {
+    return outcome == ArchiveOutcome::Failed || outcome == ArchiveOutcome::NotRemoved ||
+           outcome == ArchiveOutcome::Unreadable;
+}
+
+}  // namespace
+
 void MainWindow::OnRunReportsWaiting() { SetTimer(window_, kTakeReportsTimer, kTakeReportsDelayMs, nullptr); }
 
 void MainWindow::OnTimer(UINT_PTR timer) {
@@ -308,11 +323,16 @@ void MainWindow::OnRunReports() {
                     upper.SetCell(row, 1, found->paths[i]);
                 }
                 SetWindowTextA(Child(标签2), ("文件数量：" + std::to_string(found->paths.size())).c_str());
+                runArchives_ = static_cast<int>(found->paths.size());
+                runHadFailure_ = false;
+                taskbar_.Show(0, runArchives_, false);
             } else if (const auto* started = std::get_if<ArchiveStarted>(&report)) {
                 SetWindowTextA(Child(标签3), ("正在修改第" + std::to_string(started->number) + "个文件名称。").c_str());
             } else if (const auto* handled = std::get_if<ArchiveReport>(&report)) {
                 const int row = lower.InsertRow(std::to_string(handled->number));
                 lower.SetCell(row, 1, handled->path + " " + OutcomeText(*handled));
+                runHadFailure_ = runHadFailure_ || CouldNotBeHandled(handled->outcome);
+                taskbar_.Show(handled->number, runArchives_, runHadFailure_);
             } else if (const auto* end = std::get_if<RunFinished>(&report)) {
                 finished = end->totals;
             }
@@ -327,6 +347,7 @@ void MainWindow::OnRunReports() {
     }
     if (finished) {
         worker_.Finish();  // its last report is in: the thread is ending
+        taskbar_.Clear();
         MessageBoxA(window_, FinishedText(*finished).c_str(), "Quandrel", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
     }
 }

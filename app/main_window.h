@@ -8,6 +8,7 @@
 
 #include "app/control_layout.h"
 #include "app/rename_worker.h"
+#include "app/taskbar_progress.h"
 #include "base/win_owners.h"
 
 namespace quandrel {
@@ -64,6 +65,9 @@ private:
     UniqueBrush editBrush_;
     UniqueIcon icon_;
     RenameWorker worker_;
+    TaskbarProgress taskbar_;
+    int runArchives_ = 0;       // found by the run under way
+    bool runHadFailure_ = false;  // an archive of it could not be handled
 };
 
 }  // namespace quandrel

@@ -12,9 +12,9 @@ namespace quandrel::testing {
 namespace {
 
 const char* NameOf(const QuandrelWindow& program, HWND control) {
-    for (const ControlSpec& spec : kControls) {
-        if (program.control(spec.control) == control) {
-            return spec.name;
+    for (const ControlSpec& entry : kControls) {
+        if (program.control(entry.control) == control) {
+            return entry.name;
         }
     }
     return "(not a control)";

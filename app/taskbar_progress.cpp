@@ -1,0 +1,49 @@
+#include "app/taskbar_progress.h"
+
+#include <shobjidl.h>
+
+namespace quandrel {
+
+TaskbarProgress::~TaskbarProgress() {
+    if (taskbar_) {
+        taskbar_->Release();
+    }
+}
+
+UINT TaskbarProgress::ButtonCreatedMessage() {
+    static const UINT message = RegisterWindowMessageA("TaskbarButtonCreated");
+    return message;
+}
+
+void TaskbarProgress::Attach(HWND window) {
+    window_ = window;
+    if (taskbar_) {
+        return;  // Explorer restarted: the same interface serves the new button
+    }
+    ITaskbarList3* taskbar = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
+                                reinterpret_cast<void**>(&taskbar)))) {
+        return;
+    }
+    if (FAILED(taskbar->HrInit())) {
+        taskbar->Release();
+        return;
+    }
+    taskbar_ = taskbar;
+}
+
+void TaskbarProgress::Show(int done, int total, bool failed) {
+    if (!taskbar_ || total <= 0) {
+        return;
+    }
+    taskbar_->SetProgressState(window_, failed ? TBPF_ERROR : TBPF_NORMAL);
+    taskbar_->SetProgressValue(window_, static_cast<ULONGLONG>(done), static_cast<ULONGLONG>(total));
+}
+
+void TaskbarProgress::Clear() {
+    if (taskbar_) {
+        taskbar_->SetProgressState(window_, TBPF_NOPROGRESS);
+    }
+}
+
+}  // namespace quandrel
