@@ -139,4 +139,28 @@ void CloseMessageBox(HWND box) {
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
+namespace {
+
+LRESULT SendAnswered(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 60000, &result)) {
+        throw std::runtime_error("no answer to message " + std::to_string(message));
+    }
+    return static_cast<LRESULT>(result);
+}
+
+}  // namespace
+
+std::string TextOf(HWND window) {
+    const auto length = static_cast<std::size_t>(SendAnswered(window, WM_GETTEXTLENGTH, 0, 0));
+    std::string text(length + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        SendAnswered(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+void SetTextOf(HWND window, const std::string& text) {
+    SendAnswered(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 }  // namespace quandrel::testing

@@ -54,4 +54,9 @@ std::vector<HWND> TopLevelWindowsOf(DWORD processId);
 std::optional<HWND> FindWindowByTitle(DWORD processId, const std::string& title);
 std::string WindowText(HWND window);
 
+// A window's text through WM_GETTEXT and WM_SETTEXT, which reach into another
+// process's edit box (GetWindowText does not); throws if the program does not answer.
+std::string TextOf(HWND window);
+void SetTextOf(HWND window, const std::string& text);
+
 }  // namespace quandrel::testing

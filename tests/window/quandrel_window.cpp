@@ -198,17 +198,6 @@ void QuandrelWindow::BringToFront() const {
     }
 }
 
-std::string TextOf(HWND window) {
-    const auto length = static_cast<std::size_t>(SendWaiting(window, WM_GETTEXTLENGTH, 0, 0));
-    std::string text(length + 1, '\0');
-    text.resize(static_cast<std::size_t>(
-        SendWaiting(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-    return text;
-}
-
-void SetTextOf(HWND window, const std::string& text) {
-    SendWaiting(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
 
 std::string ClassOf(HWND window) {
     char name[256] = {};

@@ -51,8 +51,6 @@ private:
 
 // ---- Reading another process's windows
 
-std::string TextOf(HWND window);  // WM_GETTEXT, so edit boxes answer with their content
-void SetTextOf(HWND window, const std::string& text);
 std::string ClassOf(HWND window);
 RECT RectInParent(HWND child);  // the child's window rectangle in its parent's client coordinates
 

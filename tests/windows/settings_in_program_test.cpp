@@ -35,19 +35,6 @@ bool Eventually(Condition condition) {
     return true;
 }
 
-// WM_GETTEXT, which reaches into another process's edit box (GetWindowText does not).
-std::string ControlText(HWND control) {
-    const auto length = static_cast<std::size_t>(SendMessageA(control, WM_GETTEXTLENGTH, 0, 0));
-    std::string text(length + 1, '\0');
-    text.resize(static_cast<std::size_t>(
-        SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-    return text;
-}
-
-void SetControlText(HWND control, const std::string& text) {
-    SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
 // quandrel.exe copied into `folder`.
 std::string CopyProgramTo(const std::string& folder) {
     const std::string program = JoinPath(folder, "quandrel.exe");
@@ -80,7 +67,7 @@ public:
     HWND window() const { return window_; }
     DWORD id() const { return process_.id(); }
     HWND control(Control control) const { return GetDlgItem(window_, ControlId(control)); }
-    std::string text(Control control) const { return ControlText(this->control(control)); }
+    std::string text(Control control) const { return TextOf(this->control(control)); }
 
     // Returns once the program's main thread is back in its message loop.
     void WaitUntilIdle() const {
@@ -138,8 +125,8 @@ TEST(SettingsInProgram, BoxesComeBackOnTheNextStart) {
         const std::string program = CopyProgramTo(folder.path());
         {
             RunningProgram first(program, folder.path());
-            SetControlText(first.control(编辑框1), c.folder);
-            SetControlText(first.control(编辑框2), c.suffix);
+            SetTextOf(first.control(编辑框1), c.folder);
+            SetTextOf(first.control(编辑框2), c.suffix);
             ASSERT_TRUE(c.closeWithEscape ? first.PressEscape() : first.Close());
         }
         RunningProgram second(program, folder.path());
@@ -158,8 +145,8 @@ TEST(SettingsInProgram, EmptyValuesLeaveTheInitialTexts) {
         RunningProgram first(program, folder.path());
         EXPECT_EQ(first.text(编辑框1), DefaultArchiveFolder());
         EXPECT_EQ(first.text(编辑框2), "e");
-        SetControlText(first.control(编辑框1), "");
-        SetControlText(first.control(编辑框2), "");
+        SetTextOf(first.control(编辑框1), "");
+        SetTextOf(first.control(编辑框2), "");
         ASSERT_TRUE(first.Close());
     }
     EXPECT_EQ(ReadFileBytes(folder / "peizhi.ini"), SettingsFileBytes("", ""));
@@ -183,7 +170,7 @@ TEST(SettingsInProgram, StartedElsewhereItUsesTheFileBesideItself) {
         RunningProgram started(program, elsewhere.path());
         EXPECT_EQ(started.text(编辑框1), "D:\\旁边");
         EXPECT_EQ(started.text(编辑框2), ".exe");
-        SetControlText(started.control(编辑框2), ".dat");
+        SetTextOf(started.control(编辑框2), ".dat");
         ASSERT_TRUE(started.Close());
     }
     EXPECT_EQ(ReadFileBytes(programFolder / "peizhi.ini"), SettingsFileBytes("D:\\旁边", ".dat"));
@@ -207,7 +194,7 @@ TEST(SettingsInProgram, ProgramInADriveRoot) {
     RunningProgram started(program, BuildOutputFolder());
     EXPECT_EQ(started.text(编辑框1), "Q:\\压缩包");
     EXPECT_EQ(started.text(编辑框2), ".exe");
-    SetControlText(started.control(编辑框1), "Q:\\");
+    SetTextOf(started.control(编辑框1), "Q:\\");
     ASSERT_TRUE(started.Close());
     EXPECT_EQ(ReadFileBytes("Q:\\peizhi.ini"), SettingsFileBytes("Q:\\", ".exe"));
 }
@@ -245,7 +232,7 @@ TEST(CommandsInProgram, BrowsePutsTheChosenFolderInTheFolderBox) {
         SCOPED_TRACE(c.what);
         const TestFolder folder("quandrel-program");
         RunningProgram program(CopyProgramTo(folder.path()), folder.path());
-        SetControlText(program.control(编辑框1), "D:\\旧");
+        SetTextOf(program.control(编辑框1), "D:\\旧");
         Click(program.control(按钮1));
         const auto chooser = WaitForMessageBox(program.id(), kPatienceMs);
         ASSERT_TRUE(chooser);
