@@ -97,6 +97,12 @@ void Lay(const TestFolder& folder, const std::vector<Item>& items) {
     }
 }
 
+std::string LowerAscii(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return text;
+}
+
 // Names directly in the folder, in lower case: Windows names ignore case, and
 // Wine keeps the old case when only the case changes.
 std::vector<std::string> Listing(const std::string& folder) {
@@ -105,11 +111,9 @@ std::vector<std::string> Listing(const std::string& folder) {
     UniqueFindHandle search(FindFirstFileA(JoinPath(folder, "*").c_str(), &found));
     if (search) {
         do {
-            std::string name = found.cFileName;
+            const std::string name = found.cFileName;
             if (name != "." && name != "..") {
-                std::transform(name.begin(), name.end(), name.begin(),
-                               [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-                names.push_back(name);
+                names.push_back(LowerAscii(name));
             }
         } while (FindNextFileA(search.get(), &found));
     }
@@ -147,10 +151,7 @@ void CheckRun(const RunCase& c, const TestFolder& folder) {
     };
     std::vector<std::string> expectedNames;
     for (const After& after : c.after) {
-        std::string lower = after.name;
-        std::transform(lower.begin(), lower.end(), lower.begin(),
-                       [](char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; });
-        expectedNames.push_back(lower);
+        expectedNames.push_back(LowerAscii(after.name));
         const auto found = std::find_if(c.before.begin(), c.before.end(), [&](const Item& i) { return i.name == after.from; });
         if (!found->folder) {
             EXPECT_EQ(ReadFileBytes(folder / after.name), bytesOf(after.from)) << label << ": " << after.name;
