@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/program_windows_disabled.h"
+#include "base/win_owners.h"
 
 namespace quandrel {
 
@@ -16,27 +17,10 @@ struct PidlFreer {
 };
 using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlFreer>;
 
-// The chooser's tree talks to shell folders through COM; a thread that already
-// has COM in another mode is used as it is.
-class ComInitialized {
-public:
-    ComInitialized() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ComInitialized(const ComInitialized&) = delete;
-    ComInitialized& operator=(const ComInitialized&) = delete;
-    ~ComInitialized() {
-        if (initialized_) {
-            CoUninitialize();
-        }
-    }
-
-private:
-    bool initialized_;
-};
-
 }  // namespace
 
 std::optional<std::string> ChooseFolderPath(HWND owner) {
-    const ComInitialized com;
+    const ComApartment com;  // the chooser's tree talks to shell folders through COM
     HWND const active = GetActiveWindow();
 
     char displayName[MAX_PATH];  // the size SHBrowseForFolderA requires

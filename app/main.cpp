@@ -7,24 +7,9 @@
 #include "app/main_window.h"
 #include "base/fatal_error.h"
 #include "base/program_folder.h"
+#include "base/win_owners.h"
 
 namespace {
-
-// COM for the taskbar progress and the folder chooser, on the window's thread,
-// for as long as the window lives.
-struct ComApartment {
-    ComApartment() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment() {
-        if (initialized_) {
-            CoUninitialize();
-        }
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool initialized_;
-};
 
 // The settings file and zlibwapi.dll are found beside the program.
 void EnterProgramFolder() {
@@ -42,7 +27,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
 
-    const ComApartment com;
+    // COM for the taskbar progress and the folder chooser, for as long as the window lives.
+    const quandrel::ComApartment com;
     quandrel::MainWindow window;
     if (!window.Create(instance, showCommand)) {
         quandrel::FailFatally("无法创建主窗口。");

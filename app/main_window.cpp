@@ -324,6 +324,7 @@ void MainWindow::OnRunReports() {
                 }
                 SetWindowTextA(Child(标签2), ("文件数量：" + std::to_string(found->paths.size())).c_str());
                 runArchives_ = static_cast<int>(found->paths.size());
+                runHandled_ = 0;
                 runHadFailure_ = false;
                 taskbar_.Show(0, runArchives_, false);
             } else if (const auto* started = std::get_if<ArchiveStarted>(&report)) {
@@ -332,7 +333,7 @@ void MainWindow::OnRunReports() {
                 const int row = lower.InsertRow(std::to_string(handled->number));
                 lower.SetCell(row, 1, handled->path + " " + OutcomeText(*handled));
                 runHadFailure_ = runHadFailure_ || CouldNotBeHandled(handled->outcome);
-                taskbar_.Show(handled->number, runArchives_, runHadFailure_);
+                taskbar_.Show(++runHandled_, runArchives_, runHadFailure_);
             } else if (const auto* end = std::get_if<RunFinished>(&report)) {
                 finished = end->totals;
             }

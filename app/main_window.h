@@ -67,6 +67,7 @@ private:
     RenameWorker worker_;
     TaskbarProgress taskbar_;
     int runArchives_ = 0;       // found by the run under way
+    int runHandled_ = 0;        // of those, handled so far (not in number order: some wait for others)
     bool runHadFailure_ = false;  // an archive of it could not be handled
 };
 

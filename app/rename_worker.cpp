@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "base/win_owners.h"
+
 namespace quandrel {
 
 bool RenameWorker::Start(HWND window, const std::string& folder, const std::string& suffix) {
@@ -10,7 +12,10 @@ bool RenameWorker::Start(HWND window, const std::string& folder, const std::stri
     }
     window_ = window;
     stopRequested_ = false;
-    thread_ = std::thread([this, folder, suffix] { RenameArchives(folder, suffix, *this, stopRequested_); });
+    thread_ = std::thread([this, folder, suffix] {
+        const ComApartment com;  // the shell's file operations (the Recycle Bin) expect one
+        RenameArchives(folder, suffix, *this, stopRequested_);
+    });
     return true;
 }
 

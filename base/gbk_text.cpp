@@ -7,6 +7,14 @@ std::size_t GbkCharLength(std::string_view text, std::size_t pos) {
     return lead && pos + 1 < text.size() ? 2 : 1;
 }
 
+std::size_t GbkCharCount(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < text.size(); at += GbkCharLength(text, at)) {
+        ++count;
+    }
+    return count;
+}
+
 bool IsGbkCharBoundary(std::string_view text, std::size_t pos) {
     std::size_t at = 0;
     while (at < pos) {

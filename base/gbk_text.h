@@ -13,6 +13,10 @@ constexpr bool IsGbkLeadByte(unsigned char byte) { return byte >= 0x81 && byte <
 // Bytes taken by the character at `pos`: 2 for a lead byte with a byte after it, else 1.
 std::size_t GbkCharLength(std::string_view text, std::size_t pos);
 
+// Characters in the text. Every GBK character is one UTF-16 unit, so this is
+// also the length Windows measures names and paths in.
+std::size_t GbkCharCount(std::string_view text);
+
 // Whether a character starts at `pos` (the end of the text counts as a boundary).
 bool IsGbkCharBoundary(std::string_view text, std::size_t pos);
 

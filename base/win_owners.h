@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <memory>
 #include <type_traits>
@@ -125,6 +126,25 @@ public:
 private:
     HDC dc_;
     HGDIOBJ old_;
+};
+
+// ---- COM
+
+// A single-threaded COM apartment for the calling thread, for as long as the
+// guard lives. A thread that already has COM in another mode is used as it is.
+class ComApartment {
+public:
+    ComApartment() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment() {
+        if (initialized_) {
+            CoUninitialize();
+        }
+    }
+
+private:
+    bool initialized_;
 };
 
 }  // namespace quandrel

@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <atomic>
+
+#include "base/code_page.h"
 #include "base/path_text.h"
 #include "base/system_error.h"
 #include "base/win_owners.h"
@@ -15,9 +18,16 @@ struct FileIdentity {
     DWORD volume = 0;
     DWORD indexHigh = 0;
     DWORD indexLow = 0;
+    DWORD links = 0;
     bool folder = false;
+
+    bool SameFileAs(const FileIdentity& other) const {
+        return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
+    }
 };
 
+// The identity of the file at `path`; nothing, with the system's error code
+// left for GetLastError, when it cannot be read.
 std::optional<FileIdentity> IdentityOf(const std::string& path) {
     // No access rights asked and every sharing allowed: this works on files that
     // others hold open. BACKUP_SEMANTICS lets folders be opened too.
@@ -27,11 +37,42 @@ std::optional<FileIdentity> IdentityOf(const std::string& path) {
     if (!file || !GetFileInformationByHandle(file.get(), &info)) {
         return std::nullopt;
     }
-    return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow,
+    return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow, info.nNumberOfLinks,
                         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
 }
 
-std::string FullPath(const std::string& path) {
+bool IsMissingFileError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+// Why the search of `folder` found nothing, or nothing when the folder is
+// simply without archives.
+std::optional<std::string> WhyFolderGaveNothing(const std::wstring& folder, DWORD searchError) {
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (IsMissingFileError(error) || error == ERROR_INVALID_NAME || error == ERROR_BAD_NETPATH) {
+            return std::string("文件夹不存在");
+        }
+        return "无法列出文件夹：" + SystemErrorText(error);
+    }
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return std::string("这是一个文件，不是文件夹");
+    }
+    if (searchError == ERROR_FILE_NOT_FOUND || searchError == ERROR_NO_MORE_FILES) {
+        return std::nullopt;
+    }
+    return "无法列出文件夹：" + SystemErrorText(searchError);
+}
+
+// A second name for the file while the shell removes it, unique to this run.
+std::string KeeperPathFor(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    return JoinPath(FolderOfPath(FullPathOf(path)), "~quandrel-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                                       std::to_string(++counter) + ".tmp");
+}
+
+}  // namespace
+
+std::string FullPathOf(const std::string& path) {
     const DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
     if (needed == 0) {
         return path;
@@ -42,35 +83,49 @@ std::string FullPath(const std::string& path) {
     return full.empty() ? path : full;
 }
 
-}  // namespace
-
-std::vector<FoundArchive> ListArchives(const std::string& folder) {
-    std::vector<FoundArchive> archives;
-    WIN32_FIND_DATAA found;
-    UniqueFindHandle search(FindFirstFileA(JoinPath(folder, "*.zip").c_str(), &found));
+ArchiveListing ListArchives(const std::string& folder) {
+    ArchiveListing listing;
+    // The wide search gives every name whole: the ANSI one would hand back "?"
+    // or a best-fit look-alike for characters the code page lacks.
+    const std::wstring wideFolder = WideFromAnsi(folder);
+    WIN32_FIND_DATAW found;
+    UniqueFindHandle search(FindFirstFileW(WideFromAnsi(JoinPath(folder, "*.zip")).c_str(), &found));
     if (!search) {
-        return archives;
+        listing.problem = WhyFolderGaveNothing(wideFolder, GetLastError()).value_or("");
+        return listing;
     }
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && HasZipExtension(found.cFileName)) {
-            archives.push_back({found.cFileName, found.cAlternateFileName});
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            continue;
         }
-    } while (FindNextFileA(search.get(), &found));
-    return archives;
+        FoundArchive archive;
+        std::optional<std::string> name = AnsiFromWide(found.cFileName);
+        archive.nameFitsCodePage = name.has_value();
+        archive.name = name ? std::move(*name) : AnsiForDisplay(found.cFileName);
+        archive.shortName = AnsiForDisplay(found.cAlternateFileName);  // 8.3 aliases are plain ASCII
+        if (HasZipExtension(archive.name)) {
+            listing.archives.push_back(std::move(archive));
+        }
+    } while (FindNextFileW(search.get(), &found));
+    if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) {
+        listing.problem = "文件列表不完整：" + SystemErrorText(error);
+    }
+    return listing;
 }
 
 Occupant WhatOccupies(const std::string& path, const std::string& archivePath) {
     const std::optional<FileIdentity> occupant = IdentityOf(path);
     if (!occupant) {
-        return Occupant::Nothing;
+        return IsMissingFileError(GetLastError()) ? Occupant::Nothing : Occupant::Unknown;
     }
     if (occupant->folder) {
         return Occupant::AFolder;
     }
     const std::optional<FileIdentity> archive = IdentityOf(archivePath);
-    const bool same = archive && archive->volume == occupant->volume && archive->indexHigh == occupant->indexHigh &&
-                      archive->indexLow == occupant->indexLow;
-    return same ? Occupant::TheArchiveItself : Occupant::AnotherFile;
+    if (!archive) {
+        return Occupant::Unknown;
+    }
+    return archive->SameFileAs(*occupant) ? Occupant::TheArchiveItself : Occupant::AnotherFile;
 }
 
 std::optional<std::string> MoveToRecycleBin(const std::string& path) {
@@ -91,20 +146,41 @@ std::optional<std::string> MoveToRecycleBin(const std::string& path) {
             return SystemErrorText(GetLastError());
         }
     }
-    std::string from = FullPath(path);
+    // The shell deletes a file for good, and reports success, where the Recycle
+    // Bin cannot take it. A second name (a hard link) keeps the file alive
+    // through that: after a true recycling the bin's copy is the same file, so
+    // the link count stays at two; after a deletion the second name is all that
+    // is left, and the file gets its own name back. A crash at any moment leaves
+    // the file under one of its names. A drive without hard links (FAT, most
+    // shares) is one without a Recycle Bin as well, so there it stays.
+    const std::string keeper = KeeperPathFor(path);
+    if (!CreateHardLinkA(keeper.c_str(), path.c_str(), nullptr)) {
+        return "此磁盘无法确认能放入回收站（" + SystemErrorText(GetLastError()) + "）";
+    }
+    std::string from = FullPathOf(path);
     from.push_back('\0');  // the list of paths ends with an empty one
     SHFILEOPSTRUCTA operation{};
     operation.wFunc = FO_DELETE;
     operation.pFrom = from.c_str();
     operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
     const int result = SHFileOperationA(&operation);
-    if (result != 0 || operation.fAnyOperationsAborted) {
-        return "无法移到回收站（代码 " + std::to_string(result) + "）";
-    }
     if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        DeleteFileA(keeper.c_str());
+        if (result != 0 || operation.fAnyOperationsAborted) {
+            return "无法移到回收站（代码 " + std::to_string(result) + "）";
+        }
         return "文件仍在原处";
     }
-    return std::nullopt;
+    const std::optional<FileIdentity> kept = IdentityOf(keeper);
+    if (kept && kept->links >= 2) {
+        DeleteFileA(keeper.c_str());  // the bin holds the file; only this name goes
+        return std::nullopt;
+    }
+    const std::string why = "回收站无法接收此文件（此磁盘没有回收站，或文件超出回收站容量）";
+    if (!MoveFileA(keeper.c_str(), path.c_str())) {
+        return why + "，文件现名为 " + keeper.substr(keeper.rfind('\\') + 1);
+    }
+    return why;
 }
 
 }  // namespace quandrel

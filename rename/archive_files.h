@@ -11,23 +11,42 @@ namespace quandrel {
 struct FoundArchive {
     std::string name;       // long file name, as the folder lists it
     std::string shortName;  // its 8.3 alias; empty when the name needs none
+    // False when the ANSI code page cannot hold the real name: `name` then has
+    // "?" for the missing characters, is only for showing, and could name a
+    // different file, so the archive is never touched through it.
+    bool nameFitsCodePage = true;
+};
+
+struct ArchiveListing {
+    std::vector<FoundArchive> archives;
+    // Why the list is missing or incomplete (GBK); empty when the search went
+    // through the whole folder.
+    std::string problem;
 };
 
 // The archives directly in `folder`: the files that the search "*.zip" returns
 // and whose own name ends in ".zip". The search also matches through 8.3
 // aliases ("b.zipx", "c.zip~"), and those files are not archives. The search is
-// closed before this returns, so nothing renamed later is ever met by it.
-std::vector<FoundArchive> ListArchives(const std::string& folder);
+// closed before this returns, so nothing renamed later is ever met by it. A
+// folder that does not exist or cannot be listed, or a search that breaks off,
+// is told apart from an empty folder by `problem`.
+ArchiveListing ListArchives(const std::string& folder);
 
-enum class Occupant { Nothing, TheArchiveItself, AnotherFile, AFolder };
+// The full path as the file functions resolve it (the current folder and "."
+// and ".." taken into account); the path itself when it cannot be resolved.
+std::string FullPathOf(const std::string& path);
+
+enum class Occupant { Nothing, TheArchiveItself, AnotherFile, AFolder, Unknown };
 
 // What stands at `path`, judged by file identity rather than by name: an alias,
-// a case variant or a hard link of the archive is the archive itself.
+// a case variant or a hard link of the archive is the archive itself. Unknown
+// when the identity of either cannot be read: that is never taken for another file.
 Occupant WhatOccupies(const std::string& path, const std::string& archivePath);
 
-// Moves the file to the Recycle Bin, where its volume has one. A read-only file,
-// or one that another program holds open, is left alone. Nothing on success,
-// else why it stays.
+// Moves the file to the Recycle Bin, and only there: where the system would
+// delete it for good instead (a drive without a Recycle Bin, a file too large
+// for it), the file keeps its name. A read-only file, or one that another
+// program holds open, is left alone too. Nothing on success, else why it stays.
 std::optional<std::string> MoveToRecycleBin(const std::string& path);
 
 }  // namespace quandrel

@@ -1,7 +1,12 @@
 #include "rename/entry_lookup.h"
 
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
 #include <memory>
 
+#include "base/win_owners.h"
 #include "rename/unzip_functions.h"
 
 namespace quandrel {
@@ -12,12 +17,33 @@ struct ArchiveCloser {
 };
 using OpenArchive = std::unique_ptr<void, ArchiveCloser>;
 
+// Whether the file is a ZIP archive with no entries: nothing but the end of
+// central directory record (22 bytes, "PK\5\6", every count and size 0) and
+// its comment. minizip will not open such an archive, yet it is no damaged one.
+bool IsEmptyArchive(const std::string& archivePath) {
+    UniqueFileHandle file(CreateFileA(archivePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    constexpr DWORD kRecordSize = 22;
+    std::array<unsigned char, kRecordSize> record{};
+    DWORD read = 0;
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < kRecordSize ||
+        size.QuadPart > kRecordSize + 0xFFFF || !ReadFile(file.get(), record.data(), kRecordSize, &read, nullptr) ||
+        read != kRecordSize) {
+        return false;
+    }
+    const auto field16 = [&](std::size_t at) { return record[at] | record[at + 1] << 8; };
+    const bool signature = record[0] == 'P' && record[1] == 'K' && record[2] == 5 && record[3] == 6;
+    const bool noEntries = std::all_of(record.begin() + 4, record.begin() + 20, [](unsigned char b) { return b == 0; });
+    return signature && noEntries && size.QuadPart == kRecordSize + field16(20);
+}
+
 }  // namespace
 
 EntryLookup LookUpNamingEntry(const std::string& archivePath, std::string_view suffix) {
     OpenArchive archive(unzip::Open(archivePath.c_str()));
     if (!archive) {
-        return {};
+        return {IsEmptyArchive(archivePath) ? EntryLookup::Status::NoMatch : EntryLookup::Status::Unreadable, {}};
     }
     const auto name = std::make_unique_for_overwrite<char[]>(unzip::kNameBufferSize);
     // Any error, not only the end of the list, ends the walk: a damaged

@@ -21,8 +21,9 @@ struct EntryLookup {
 };
 
 // The first entry, in the archive's own order, whose name ends with `suffix`
-// (see EntryNameMatches). Unreadable when the archive cannot be opened (missing,
-// not a ZIP, damaged, empty) or its directory breaks off before a match.
+// (see EntryNameMatches). An archive without entries has no match. Unreadable
+// when the archive cannot be opened (missing, not a ZIP, damaged) or its
+// directory breaks off before a match.
 EntryLookup LookUpNamingEntry(const std::string& archivePath, std::string_view suffix);
 
 // The same, as a name or nothing.

@@ -90,7 +90,10 @@ std::optional<std::string> WhyNameIsUnusable(std::string_view folder, std::strin
     if (IsReservedDeviceName(fileName)) {
         return "名称是系统保留的设备名";
     }
-    if (JoinPath(folder, fileName).size() >= kMaxPath) {
+    if (GbkCharCount(fileName) > kMaxFileName) {
+        return "名称过长";
+    }
+    if (GbkCharCount(JoinPath(folder, fileName)) >= kMaxPath) {
         return "完整路径过长";
     }
     return std::nullopt;

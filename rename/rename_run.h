@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "rename/archive_files.h"
+
 namespace quandrel {
 
 enum class ArchiveOutcome {
@@ -35,12 +37,16 @@ struct RunTotals {
     int handled = 0;
     std::array<int, kArchiveOutcomeCount> byOutcome{};
     bool stopped = false;   // asked to stop before the last archive
+    std::string listingProblem;  // why the folder gave no list or an incomplete one (GBK); empty when whole
 
     int count(ArchiveOutcome outcome) const { return byOutcome[static_cast<std::size_t>(outcome)]; }
 };
 
 // Called on the thread that runs the rename run, in this order: found once,
-// then started and handled for each archive, then finished once.
+// then started for each archive in the order found, then finished once. An
+// archive is handled after it is started, mostly at once; one whose new name is
+// held by an archive of the run not handled yet waits for that one, and is
+// handled right after it.
 class RenameObserver {
 public:
     virtual ~RenameObserver() = default;
@@ -53,11 +59,21 @@ public:
 enum class RunResult { Ran, EmptySuffix };
 
 // Renames the archives of `folder` after their entries ending with `suffix`.
+// The result does not depend on the order the folder lists them: an archive
+// whose new name another archive of the run still holds waits until that one
+// has been handled, and archives that want each other's names in a cycle all
+// keep theirs. A duplicate is removed only to the Recycle Bin.
 // With an empty suffix nothing is searched or touched and EmptySuffix comes
 // back (the observer hears nothing). Setting `stopRequested` ends the run after
-// the archive in hand; no archive is ever left half-handled.
+// the archive in hand; no archive is ever left half-handled, and archives still
+// waiting keep their names.
 RunResult RenameArchives(const std::string& folder, const std::string& suffix, RenameObserver& observer,
                     const std::atomic<bool>& stopRequested);
+
+// The same over archives already listed, handled in the order the listing
+// gives (RenameArchives takes the folder's own order). The suffix must not be empty.
+void RenameListedArchives(const std::string& folder, const ArchiveListing& listing, const std::string& suffix,
+                          RenameObserver& observer, const std::atomic<bool>& stopRequested);
 
 // What the lists show after an archive's path: the new name, the duplicate
 // report "文件已经存在，此文件被删除！", or why it kept its name (GBK).

@@ -34,6 +34,13 @@ TEST(GbkText, CharacterBoundaries) {
     }
 }
 
+TEST(GbkText, CharCountCountsDoubleByteCharactersOnce) {
+    EXPECT_EQ(GbkCharCount(""), 0u);
+    EXPECT_EQ(GbkCharCount("abc"), 3u);
+    EXPECT_EQ(GbkCharCount("\x95\x5c" "a\x81\x65"), 3u);
+    EXPECT_EQ(GbkCharCount("a\x81"), 2u);  // a lead byte at the end stands alone
+}
+
 TEST(GbkText, FindLastCharSkipsTrailBytes) {
     const struct {
         const char* label;

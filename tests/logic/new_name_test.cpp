@@ -28,6 +28,15 @@ TEST(ArchiveNameFor, Table) {
     }
 }
 
+// `count` copies of one Chinese character: one character, two GBK bytes each.
+std::string Chinese(std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        text += "游";
+    }
+    return text;
+}
+
 TEST(WhyNameIsUnusable, Table) {
     const std::string folder = "C:\\archives";
     const struct {
@@ -71,10 +80,22 @@ TEST(WhyNameIsUnusable, Table) {
         {"not a device: inside the name", "my-con.zip", true},
         {"full path just fits", std::string(259 - folder.size() - 1 - 4, 'a') + ".zip", true},
         {"full path too long", std::string(259 - folder.size() - 4, 'a') + ".zip", false},
+        // Windows counts characters: 200 Chinese characters are 400 GBK bytes, but fit.
+        {"full path of 216 characters in 416 bytes", Chinese(200) + ".zip", true},
+        {"full path just fits in characters", Chinese(259 - folder.size() - 1 - 4) + ".zip", true},
+        {"full path too long in characters", Chinese(259 - folder.size() - 4) + ".zip", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(!WhyNameIsUnusable(folder, c.name).has_value(), c.usable) << c.label;
     }
+}
+
+// A name longer than a file system allows, in a folder short enough for the path.
+TEST(WhyNameIsUnusable, NameLongerThanAFileSystemAllows) {
+    EXPECT_FALSE(WhyNameIsUnusable("C:", std::string(251, 'n') + ".zip").has_value());
+    EXPECT_TRUE(WhyNameIsUnusable("C:", std::string(252, 'n') + ".zip").has_value());
+    EXPECT_FALSE(WhyNameIsUnusable("C:", Chinese(251) + ".zip").has_value());
+    EXPECT_TRUE(WhyNameIsUnusable("C:", Chinese(252) + ".zip").has_value());
 }
 
 TEST(HasZipExtension, Table) {

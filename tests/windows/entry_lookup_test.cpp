@@ -100,21 +100,34 @@ TEST(FindNamingEntry, DamagedInputs) {
     walkPastDirectory[walkEnd + 8] = '\x09';
     walkPastDirectory[walkEnd + 10] = '\x09';
 
+    // An archive with no entries is no damaged one: it simply holds no match.
+    std::string emptyWithComment = BuildZip({});
+    emptyWithComment[20] = 7;
+    emptyWithComment += "comment";
+    std::string endRecordClaimingAnEntry = BuildZip({});
+    endRecordClaimingAnEntry[8] = 1;
+    endRecordClaimingAnEntry[10] = 1;
+    using enum EntryLookup::Status;
+
     const struct {
         const char* label;
         std::optional<std::string> bytes;  // nothing: no file at all
+        EntryLookup::Status status;
     } cases[] = {
-        {"not a ZIP", std::string("This is a text file, not an archive.\r\n")},
-        {"zero bytes", std::string()},
-        {"empty archive (end record only)", BuildZip({})},
-        {"truncated to half", good.substr(0, good.size() / 2)},
-        {"directory and end record cut off", good.substr(0, good.find("PK\x01\x02"))},
-        {"no end record", noEndRecord},
-        {"directory offset past the end", badDirectoryOffset},
-        {"entry counts that disagree", countMismatch},
-        {"more entries claimed than the directory holds", walkPastDirectory},
-        {"damaged directory header", brokenDirectoryHeader},
-        {"missing file", std::nullopt},
+        {"not a ZIP", std::string("This is a text file, not an archive.\r\n"), Unreadable},
+        {"zero bytes", std::string(), Unreadable},
+        {"empty archive (end record only)", BuildZip({}), NoMatch},
+        {"empty archive with a comment", emptyWithComment, NoMatch},
+        {"empty archive with a comment cut short", emptyWithComment.substr(0, 25), Unreadable},
+        {"end record only, but claiming an entry", endRecordClaimingAnEntry, Unreadable},
+        {"truncated to half", good.substr(0, good.size() / 2), Unreadable},
+        {"directory and end record cut off", good.substr(0, good.find("PK\x01\x02")), Unreadable},
+        {"no end record", noEndRecord, Unreadable},
+        {"directory offset past the end", badDirectoryOffset, Unreadable},
+        {"entry counts that disagree", countMismatch, Unreadable},
+        {"more entries claimed than the directory holds", walkPastDirectory, Unreadable},
+        {"damaged directory header", brokenDirectoryHeader, Unreadable},
+        {"missing file", std::nullopt, Unreadable},
     };
     TestFolder folder;
     for (const auto& c : cases) {
@@ -124,6 +137,7 @@ TEST(FindNamingEntry, DamagedInputs) {
             WriteFileBytes(archive, *c.bytes);
         }
         EXPECT_FALSE(FindNamingEntry(archive, ".exe")) << c.label;
+        EXPECT_EQ(LookUpNamingEntry(archive, ".exe").status, c.status) << c.label;
     }
 }
 

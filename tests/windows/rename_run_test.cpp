@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <map>
+#include <numeric>
 
+#include "base/code_page.h"
 #include "base/path_text.h"
 #include "base/win_owners.h"
 #include "rename/new_name.h"
@@ -24,7 +26,8 @@ namespace {
 using namespace quandrel::testing;
 using enum ArchiveOutcome;
 
-// Records what the run reports and checks that it reports in order.
+// Records what the run reports and checks its order: every archive started once
+// in the order found, handled once after it was started, and all handled by the end.
 class RecordingObserver : public RenameObserver {
 public:
     void OnArchivesFound(const std::vector<std::string>& archivePaths) override {
@@ -32,16 +35,20 @@ public:
         found = archivePaths;
     }
     void OnArchiveStarted(int number, const std::string& archivePath) override {
-        EXPECT_EQ(number, static_cast<int>(reports.size()) + 1);
+        EXPECT_EQ(number, static_cast<int>(started.size()) + 1);
         EXPECT_EQ(archivePath, found.at(static_cast<std::size_t>(number - 1)));
         started.push_back(number);
     }
     void OnArchiveHandled(const ArchiveReport& report) override {
-        EXPECT_EQ(report.number, started.empty() ? -1 : started.back());
+        EXPECT_TRUE(std::count(started.begin(), started.end(), report.number) == 1) << report.number;
+        EXPECT_TRUE(std::none_of(reports.begin(), reports.end(),
+                                 [&](const ArchiveReport& r) { return r.number == report.number; }))
+            << report.number << " reported twice";
         reports.push_back(report);
     }
     void OnRunFinished(const RunTotals& runTotals) override {
         EXPECT_FALSE(finished);
+        EXPECT_EQ(reports.size(), started.size());
         finished = true;
         totals = runTotals;
     }
@@ -135,11 +142,34 @@ struct RunCase {
     std::vector<std::string> removed;                      // items that end in the Recycle Bin
 };
 
-void CheckRun(const RunCase& c, const TestFolder& folder) {
-    const std::string label = c.label;
+// The folder's listing with its archives in the given order of their names
+// (a permutation of the names sorted): the run must not depend on the order
+// the file system happens to list them in.
+ArchiveListing ListingInOrder(const std::string& folder, const std::vector<std::size_t>& order) {
+    ArchiveListing listing = ListArchives(folder);
+    std::sort(listing.archives.begin(), listing.archives.end(),
+              [](const FoundArchive& a, const FoundArchive& b) { return a.name < b.name; });
+    ArchiveListing reordered{{}, listing.problem};
+    for (std::size_t at : order) {
+        reordered.archives.push_back(listing.archives.at(at));
+    }
+    return reordered;
+}
+
+// Runs the case in `folder`, in the folder's own listing order or in `order`.
+void CheckRun(const RunCase& c, const TestFolder& folder, const std::vector<std::size_t>* order = nullptr) {
+    std::string label = c.label;
     RecordingObserver observer;
     std::atomic<bool> stop{false};
-    ASSERT_EQ(RenameArchives(folder.path(), c.suffix, observer, stop), RunResult::Ran) << label;
+    if (order) {
+        for (std::size_t at : *order) {
+            label.push_back(' ');
+            label.append(std::to_string(at));
+        }
+        RenameListedArchives(folder.path(), ListingInOrder(folder.path(), *order), c.suffix, observer, stop);
+    } else {
+        ASSERT_EQ(RenameArchives(folder.path(), c.suffix, observer, stop), RunResult::Ran) << label;
+    }
     ASSERT_TRUE(observer.finished) << label;
     EXPECT_EQ(observer.OutcomesByName(), c.outcomes) << label;
     EXPECT_EQ(observer.totals.found, static_cast<int>(c.outcomes.size())) << label;
@@ -197,12 +227,12 @@ TEST(RenameArchives, Table) {
          {{"1.zip", "1.zip"}, {"2.zip", "2.zip"}},
          {{"1.zip", NoMatchingEntry}, {"2.zip", NoMatchingEntry}},
          {}},
-        {"unreadable, empty and fake archives keep their names",
+        {"unreadable, empty and fake archives keep their names; an empty archive simply has no match",
          {File("fake.zip", "just text"), File("empty.zip", BuildZip({})), File("zero.zip", ""),
           File("cut.zip", BuildZip({{"cut.exe", std::string(200, 'x')}}).substr(0, 100))},
          ".exe",
          {{"fake.zip", "fake.zip"}, {"empty.zip", "empty.zip"}, {"zero.zip", "zero.zip"}, {"cut.zip", "cut.zip"}},
-         {{"fake.zip", Unreadable}, {"empty.zip", Unreadable}, {"zero.zip", Unreadable}, {"cut.zip", Unreadable}},
+         {{"fake.zip", Unreadable}, {"empty.zip", NoMatchingEntry}, {"zero.zip", Unreadable}, {"cut.zip", Unreadable}},
          {}},
         {"UTF-8 names become GBK file names; one GBK cannot hold keeps its name",
          {Archive("u1.zip", {{Utf8Bytes(u8"数据/游戏.exe"), "", true}}),
@@ -210,6 +240,14 @@ TEST(RenameArchives, Table) {
          ".exe",
          {{"游戏.zip", "u1.zip"}, {"u2.zip", "u2.zip"}},
          {{"u1.zip", Renamed}, {"u2.zip", UnusableName}},
+         {}},
+        {"only the base name of a UTF-8 name has to fit GBK",
+         {Archive("k.zip", {{Utf8Bytes(u8"한국어/游戏.exe"), "", true}}),
+          Archive("p.zip", {{Utf8Bytes(u8"Pack • 2/工具.exe"), "", true}}),
+          Archive("n.zip", {{Utf8Bytes(u8"游戏/한국어.exe"), "", true}})},
+         ".exe",
+         {{"游戏.zip", "k.zip"}, {"工具.zip", "p.zip"}, {"n.zip", "n.zip"}},
+         {{"k.zip", Renamed}, {"p.zip", Renamed}, {"n.zip", UnusableName}},
          {}},
         {"GBK suffix matches GBK names byte for byte",
          {Archive("g.zip", {{"游戏.exe"}})},
@@ -268,6 +306,64 @@ TEST(RenameArchives, Table) {
         TestFolder folder("重命名");
         Lay(folder, c.before);
         CheckRun(c, folder);
+    }
+}
+
+// Archives that want each other's names give the same result in every order
+// the folder could list them: nothing is removed that the run itself frees.
+TEST(RenameArchives, ResultDoesNotDependOnTheListingOrder) {
+    const RunCase cases[] = {
+        {"a chain of three",
+         {Archive("1.zip", {{"2.exe"}}), Archive("2.zip", {{"3.exe"}}), Archive("3.zip", {{"4.exe"}})},
+         ".exe",
+         {{"2.zip", "1.zip"}, {"3.zip", "2.zip"}, {"4.zip", "3.zip"}},
+         {{"1.zip", Renamed}, {"2.zip", Renamed}, {"3.zip", Renamed}},
+         {}},
+        {"an old archive in the way",
+         {Archive("123.zip", {{"游戏.exe"}}), Archive("游戏.zip", {{"其他.exe"}})},
+         ".exe",
+         {{"游戏.zip", "123.zip"}, {"其他.zip", "游戏.zip"}},
+         {{"123.zip", Renamed}, {"游戏.zip", Renamed}},
+         {}},
+        {"a swap: both keep their names",
+         {Archive("a.zip", {{"b.exe"}}), Archive("b.zip", {{"a.exe"}})},
+         ".exe",
+         {{"a.zip", "a.zip"}, {"b.zip", "b.zip"}},
+         {{"a.zip", Failed}, {"b.zip", Failed}},
+         {}},
+        {"a cycle of three: all keep their names",
+         {Archive("a.zip", {{"b.exe"}}), Archive("b.zip", {{"c.exe"}}), Archive("c.zip", {{"A.exe"}})},
+         ".exe",
+         {{"a.zip", "a.zip"}, {"b.zip", "b.zip"}, {"c.zip", "c.zip"}},
+         {{"a.zip", Failed}, {"b.zip", Failed}, {"c.zip", Failed}},
+         {}},
+        {"the name is held by an archive that keeps it: a true duplicate",
+         {Archive("1.zip", {{"2.exe"}}), Archive("2.zip", {{"readme.txt"}})},
+         ".exe",
+         {{"2.zip", "2.zip"}},
+         {{"1.zip", RemovedAsDuplicate}, {"2.zip", NoMatchingEntry}},
+         {"1.zip"}},
+        {"waiting on a member of a cycle, which keeps its name",
+         {Archive("a.zip", {{"b.exe"}}), Archive("b.zip", {{"a.exe"}}), Archive("c.zip", {{"a.exe"}})},
+         ".exe",
+         {{"a.zip", "a.zip"}, {"b.zip", "b.zip"}},
+         {{"a.zip", Failed}, {"b.zip", Failed}, {"c.zip", RemovedAsDuplicate}},
+         {"c.zip"}},
+        {"a chain through a GBK name in another letter case",
+         {Archive("x.zip", {{"Ａ游戏.exe"}}), Archive("ａ游戏.zip", {{"done.exe"}})},
+         ".exe",
+         {{"Ａ游戏.zip", "x.zip"}, {"done.zip", "ａ游戏.zip"}},
+         {{"x.zip", Renamed}, {"ａ游戏.zip", Renamed}},
+         {}},
+    };
+    for (const RunCase& c : cases) {
+        std::vector<std::size_t> order(c.outcomes.size());
+        std::iota(order.begin(), order.end(), 0);
+        do {
+            TestFolder folder("次序");
+            Lay(folder, c.before);
+            CheckRun(c, folder, &order);
+        } while (std::next_permutation(order.begin(), order.end()));
     }
 }
 
@@ -359,17 +455,111 @@ TEST(RenameArchives, ArchiveHeldOpenByAnotherProgram) {
     EXPECT_EQ(ReadFileBytes(folder / "busydup.zip"), busyDuplicate.bytes);
 }
 
-TEST(RenameArchives, MissingAndEmptyFolders) {
-    TestFolder folder;
-    for (const std::string& path : {folder / "does not exist", folder.path(), std::string()}) {
+// A folder that gave no list is told apart from an empty one: the count is 0
+// and the run ends as usual, and the end says why.
+TEST(RenameArchives, FoldersThatGiveNoList) {
+    TestFolder folder("列表");
+    ASSERT_TRUE(CreateDirectoryA((folder / "压缩包").c_str(), nullptr));
+    WriteFileBytes(folder / "note.txt", "a file, not a folder");
+    const struct {
+        std::string label;
+        std::string path;
+        std::string problem;  // empty: an ordinary empty folder
+    } cases[] = {
+        {"empty folder", folder / "压缩包", ""},
+        {"missing folder", folder / "does not exist", "文件夹不存在"},
+        {"a stray space inside a path segment", folder.path() + " \\压缩包", "文件夹不存在"},
+        {"a file, not a folder", folder / "note.txt", "这是一个文件，不是文件夹"},
+        {"no folder text", "", "没有填写文件夹"},
+    };
+    for (const auto& c : cases) {
         RecordingObserver observer;
         std::atomic<bool> stop{false};
-        EXPECT_EQ(RenameArchives(path, ".exe", observer, stop), RunResult::Ran) << path;
-        EXPECT_TRUE(observer.finished) << path;
-        EXPECT_TRUE(observer.found.empty()) << path;
-        EXPECT_EQ(observer.totals.found, 0) << path;
-        EXPECT_NE(FinishedText(observer.totals).find("ZIP重命名完毕！"), std::string::npos);
+        EXPECT_EQ(RenameArchives(c.path, ".exe", observer, stop), RunResult::Ran) << c.label;
+        EXPECT_TRUE(observer.finished) << c.label;
+        EXPECT_TRUE(observer.found.empty()) << c.label;
+        EXPECT_EQ(observer.totals.found, 0) << c.label;
+        EXPECT_EQ(observer.totals.listingProblem, c.problem) << c.label;
+        const std::string text = FinishedText(observer.totals);
+        EXPECT_EQ(text.rfind("ZIP重命名完毕！", 0), 0u) << c.label;
+        EXPECT_EQ(text.find("注意：" + c.problem) != std::string::npos, !c.problem.empty()) << c.label;
     }
+    EXPECT_EQ(ReadFileBytes(folder / "note.txt"), "a file, not a folder");
+}
+
+// Windows measures paths in characters: 130 Chinese characters fit, although
+// their GBK bytes are more than the 260 of MAX_PATH.
+TEST(RenameArchives, LongChinesePathCountsCharacters) {
+    TestFolder root("长路径");
+    std::string sixtyFive;
+    for (int i = 0; i < 65; ++i) {
+        sixtyFive += "游";
+    }
+    const std::string folder = root / sixtyFive;
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string bytes = UniqueZip({{sixtyFive + ".exe"}});
+    WriteFileBytes(JoinPath(folder, "1.zip"), bytes);
+    ASSERT_GT(JoinPath(folder, sixtyFive + ".zip").size(), std::size_t{MAX_PATH});
+
+    RecordingObserver observer;
+    std::atomic<bool> stop{false};
+    RenameArchives(folder, ".exe", observer, stop);
+    ASSERT_EQ(observer.reports.size(), 1u);
+    EXPECT_EQ(observer.reports[0].outcome, Renamed) << OutcomeText(observer.reports[0]);
+    EXPECT_EQ(ReadFileBytes(JoinPath(folder, sixtyFive + ".zip")), bytes);
+}
+
+// An archive whose own name the code page cannot hold comes back from an ANSI
+// search with "?" or a look-alike, which could name another file: it is
+// reported and left alone, and the archive beside it is handled as usual.
+TEST(RenameArchives, ArchiveNameOutsideTheCodePage) {
+    TestFolder folder;
+    const std::wstring wideFolder = WideFromAnsi(folder.path());
+    const std::string foreign = UniqueZip({{"foreign.exe"}});
+    const std::string tilde = UniqueZip({{"tilde.exe"}});
+    const Item ordinary = Archive("ok.zip", {{"fine.exe"}});
+    // Wide names in variables: a macro's argument text must fit the GBK execution character set.
+    const std::wstring korean = L"\\한국어.zip";
+    const std::wstring lookAlike = L"\\mañana.zip";
+    for (const auto& [name, bytes] : {std::pair{korean, &foreign}, std::pair{lookAlike, &tilde}}) {
+        UniqueFileHandle file(CreateFileW((wideFolder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        ASSERT_TRUE(file);
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file.get(), bytes->data(), static_cast<DWORD>(bytes->size()), &written, nullptr));
+    }
+    Lay(folder, {ordinary, File("manana.zip", "a different file, which a look-alike name would reach")});
+
+    RecordingObserver observer;
+    std::atomic<bool> stop{false};
+    RenameArchives(folder.path(), ".exe", observer, stop);
+    ASSERT_EQ(observer.reports.size(), 4u);
+    int leftAlone = 0;
+    for (const ArchiveReport& report : observer.reports) {
+        if (report.path.find("ok.zip") != std::string::npos) {
+            EXPECT_EQ(report.outcome, Renamed);
+        } else if (report.path.find("manana.zip") != std::string::npos) {
+            EXPECT_EQ(report.outcome, Unreadable);
+        } else {
+            EXPECT_EQ(report.outcome, Failed) << report.path;
+            EXPECT_NE(report.reason.find("代码页"), std::string::npos) << report.reason;
+            ++leftAlone;
+        }
+    }
+    EXPECT_EQ(leftAlone, 2);
+    auto wideBytes = [&](const std::wstring& name) {
+        UniqueFileHandle file(CreateFileW((wideFolder + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
+        std::string bytes(1 << 16, '\0');
+        DWORD read = 0;
+        if (!file || !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+            return std::string("(missing)");
+        }
+        return bytes.substr(0, read);
+    };
+    EXPECT_EQ(wideBytes(korean), foreign);
+    EXPECT_EQ(wideBytes(lookAlike), tilde);
+    EXPECT_EQ(ReadFileBytes(folder / "manana.zip"), "a different file, which a look-alike name would reach");
+    EXPECT_EQ(ReadFileBytes(folder / "fine.zip"), ordinary.bytes);
 }
 
 TEST(RenameArchives, EmptySuffixTouchesNothing) {
@@ -427,6 +617,35 @@ TEST(RenameArchives, StopsAfterTheArchiveInHand) {
     EXPECT_TRUE(observer.totals.stopped);
     EXPECT_EQ(observer.reports.size(), 2u);
     EXPECT_EQ(Listing(folder.path()).size(), 3u);
+}
+
+// Asked to stop while an archive waits for the one in hand: the one in hand is
+// finished, the waiting one keeps its name and is reported, nothing is lost.
+TEST(RenameArchives, StopLeavesWaitingArchivesWithTheirNames) {
+    class StoppingObserver : public RecordingObserver {
+    public:
+        std::atomic<bool> stop{false};
+        void OnArchiveStarted(int number, const std::string& path) override {
+            RecordingObserver::OnArchiveStarted(number, path);
+            stop = stop || number == 2;
+        }
+    };
+    TestFolder folder;
+    const Item first = Archive("1.zip", {{"2.exe"}});
+    const Item second = Archive("2.zip", {{"x.exe"}});
+    const Item third = Archive("3.zip", {{"y.exe"}});
+    Lay(folder, {first, second, third});
+    StoppingObserver observer;
+    RenameListedArchives(folder.path(), ListingInOrder(folder.path(), {0, 1, 2}), ".exe", observer, observer.stop);
+    EXPECT_TRUE(observer.totals.stopped);
+    EXPECT_EQ(observer.totals.handled, 2);
+    const auto outcomes = observer.OutcomesByName();
+    EXPECT_EQ(outcomes.at("2.zip"), Renamed);
+    EXPECT_EQ(outcomes.at("1.zip"), Failed);
+    EXPECT_EQ(outcomes.count("3.zip"), 0u);
+    EXPECT_EQ(ReadFileBytes(folder / "1.zip"), first.bytes);
+    EXPECT_EQ(ReadFileBytes(folder / "x.zip"), second.bytes);
+    EXPECT_EQ(ReadFileBytes(folder / "3.zip"), third.bytes);
 }
 
 TEST(RenameArchives, FinishedTextCountsEveryOutcome) {
