@@ -15,6 +15,7 @@
 #include "base/path_text.h"
 #include "base/win_owners.h"
 #include "rename/new_name.h"
+#include "tests/support/child_process.h"
 #include "tests/support/recycle_bin.h"
 #include "tests/support/test_folder.h"
 #include "tests/support/text.h"
@@ -617,6 +618,43 @@ TEST(RenameArchives, StopsAfterTheArchiveInHand) {
     EXPECT_TRUE(observer.totals.stopped);
     EXPECT_EQ(observer.reports.size(), 2u);
     EXPECT_EQ(Listing(folder.path()).size(), 3u);
+}
+
+// Where the Recycle Bin cannot take a file, the shell deletes it for good and
+// reports success (Windows on a drive without a bin, Wine when its trash folder
+// cannot be used). A duplicate must then stay where it is. The run goes on in a
+// child process whose XDG_DATA_HOME has a plain file where Wine's trash folder
+// would be.
+TEST(RenameArchives, DuplicateStaysWhereTheRecycleBinCannotTakeIt) {
+    TestFolder folder("无回收站");
+    const Item duplicate = Archive("1.zip", {{"same.exe"}});
+    Lay(folder, {File("same.zip", "holds the name"), duplicate});
+    const std::string probe = folder / "rename_probe.exe";
+    ASSERT_TRUE(CopyFileA(JoinPath(BuildOutputFolder(), "rename_probe.exe").c_str(), probe.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(JoinPath(BuildOutputFolder(), "zlibwapi.dll").c_str(), (folder / "zlibwapi.dll").c_str(),
+                          FALSE));
+
+    // Wine maps the Unix root to Z:.
+    const std::string dataHome = "/tmp/quandrel-no-trash-" + std::to_string(GetCurrentProcessId());
+    const std::string dataHomeOnZ = "Z:" + dataHome;
+    CreateDirectoryA(dataHomeOnZ.c_str(), nullptr);
+    WriteFileBytes(dataHomeOnZ + "\\Trash", "a plain file where the trash folder would be");
+    char saved[MAX_PATH] = "";
+    const bool hadDataHome = GetEnvironmentVariableA("XDG_DATA_HOME", saved, sizeof saved) > 0;
+    SetEnvironmentVariableA("XDG_DATA_HOME", dataHome.c_str());
+    ChildProcess child(probe, "\"" + folder.path() + "\" .exe", folder.path(), ChildProcess::OutputMode::Capture);
+    SetEnvironmentVariableA("XDG_DATA_HOME", hadDataHome ? saved : nullptr);
+    ASSERT_EQ(child.WaitForExit(60000), 0u);
+    const std::string output = child.CapturedOutput();
+    RemoveTree(dataHomeOnZ);
+
+    EXPECT_EQ(output.find("文件已经存在，此文件被删除！"), std::string::npos) << output;
+    EXPECT_NE(output.find("已经存在，但此文件无法删除：回收站"), std::string::npos) << output;
+    EXPECT_NE(output.find("重复但无法删除：1"), std::string::npos) << output;
+    EXPECT_EQ(ReadFileBytes(folder / "1.zip"), duplicate.bytes);
+    EXPECT_EQ(ReadFileBytes(folder / "same.zip"), "holds the name");
+    // Nothing else is left behind in the folder: no second name of the duplicate.
+    EXPECT_EQ(Listing(folder.path()), (std::vector<std::string>{"1.zip", "rename_probe.exe", "same.zip", "zlibwapi.dll"}));
 }
 
 // Asked to stop while an archive waits for the one in hand: the one in hand is
