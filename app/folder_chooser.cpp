@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "app/program_windows_disabled.h"
+#include "base/program_windows_disabled.h"
 #include "base/win_owners.h"
 
 namespace quandrel {

@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <new>
+
 #include "app/main_window.h"
 #include "base/fatal_error.h"
 #include "base/program_folder.h"
@@ -23,6 +25,8 @@ void EnterProgramFolder() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    // Exhausted memory is fatal like a missing library: a box, then exit code -1.
+    std::set_new_handler([] { quandrel::FailFatally("内存不足，程序无法继续运行。"); });
     EnterProgramFolder();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);

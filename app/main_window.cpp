@@ -10,6 +10,7 @@
 #include "app/label.h"
 #include "app/list_view.h"
 #include "app/usage_text.h"
+#include "rename/unzip_functions.h"
 #include "settings/settings_file.h"
 
 namespace quandrel {
@@ -21,6 +22,9 @@ constexpr int kIconResource = 1;  // app/res/quandrel.rc
 // batches a few times a second rather than one redraw a row.
 constexpr UINT_PTR kTakeReportsTimer = 1;
 constexpr UINT kTakeReportsDelayMs = 40;
+// How long a closed window waits, out of sight, for the archive in hand.
+constexpr UINT_PTR kCloseWaitTimer = 2;
+constexpr UINT kCloseWaitMs = 10000;
 constexpr LabelColours kLabelColours{kLabelText, kLabelBackground};
 
 HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
@@ -236,14 +240,35 @@ void MainWindow::OnActivate(WPARAM state) {
 }
 
 void MainWindow::OnClose() {
-    // The run ends after the archive in hand, so none is left half-renamed.
-    worker_.StopAndWait();
-    DestroyWindow(window_);
+    if (!worker_.Running()) {
+        DestroyWindow(window_);
+        return;
+    }
+    if (closing_) {
+        return;
+    }
+    // The archive in hand may take long (a share that stopped answering): the
+    // settings are saved now, the run is asked to stop after that archive, and
+    // the window, out of sight, goes on answering messages until the run's last
+    // report arrives. If it does not arrive in time the process ends anyway; a
+    // rename is atomic, so no archive is left half-renamed by that.
+    closing_ = true;
+    SaveSettings();
+    worker_.RequestStop();
+    ShowWindow(window_, SW_HIDE);
+    SetTimer(window_, kCloseWaitTimer, kCloseWaitMs, nullptr);
 }
 
 void MainWindow::OnDestroy() {
     worker_.StopAndWait();
-    SaveSettings();  // every control still holds its text
+    // A window whose controls were never all built has nothing to save, and
+    // must not end the message loop: the program's error box comes next.
+    if (building_) {
+        return;
+    }
+    if (!closing_) {
+        SaveSettings();  // every control still holds its text
+    }
     PostQuitMessage(0);
 }
 
@@ -300,6 +325,8 @@ void MainWindow::OnTimer(UINT_PTR timer) {
     if (timer == kTakeReportsTimer) {
         KillTimer(window_, kTakeReportsTimer);
         OnRunReports();
+    } else if (timer == kCloseWaitTimer) {
+        ExitProcess(0);  // the settings are saved; the run's thread ends with the process
     }
 }
 
@@ -307,6 +334,14 @@ void MainWindow::OnRunReports() {
     const ListView upper(Child(超级列表框1));
     const ListView lower(Child(超级列表框2));
     std::deque<RunReport> reports = worker_.TakeReports();
+    if (closing_) {
+        // Out of sight: only the end of the run matters now.
+        if (!reports.empty() && std::holds_alternative<RunFinished>(reports.back())) {
+            worker_.Finish();
+            DestroyWindow(window_);
+        }
+        return;
+    }
     std::optional<RunTotals> finished;
     {
         // Many rows at once (a fast run, or the whole search result) cost one redraw.
@@ -387,12 +422,17 @@ void MainWindow::RunRename() {
                     "填写后缀名！", MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
         return;
     }
+    // Bound here, on the window's thread, so that a missing library's error box
+    // comes up before the run and with the window already disabled under it.
+    unzip::Bound();
     const std::string folder = WindowTextOf(Child(编辑框1));
     ListView(Child(超级列表框1)).DeleteAllRows();
     ListView(Child(超级列表框2)).DeleteAllRows();
     SetWindowTextA(Child(标签2), "");
     SetWindowTextA(Child(标签3), "");
-    worker_.Start(window_, folder, suffix);
+    if (std::string error; !worker_.Start(window_, folder, suffix, error) && !error.empty()) {
+        MessageBoxA(window_, ("无法开始更名：" + error).c_str(), "Quandrel", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    }
 }
 
 }  // namespace quandrel

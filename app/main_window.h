@@ -69,6 +69,7 @@ private:
     int runArchives_ = 0;       // found by the run under way
     int runHandled_ = 0;        // of those, handled so far (not in number order: some wait for others)
     bool runHadFailure_ = false;  // an archive of it could not be handled
+    bool closing_ = false;        // closed during a run: hidden, settings saved, waiting for the run to end
 };
 
 }  // namespace quandrel

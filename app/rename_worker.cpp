@@ -1,21 +1,27 @@
 #include "app/rename_worker.h"
 
+#include <system_error>
 #include <utility>
 
 #include "base/win_owners.h"
 
 namespace quandrel {
 
-bool RenameWorker::Start(HWND window, const std::string& folder, const std::string& suffix) {
+bool RenameWorker::Start(HWND window, const std::string& folder, const std::string& suffix, std::string& error) {
     if (Running()) {
         return false;
     }
     window_ = window;
     stopRequested_ = false;
-    thread_ = std::thread([this, folder, suffix] {
-        const ComApartment com;  // the shell's file operations (the Recycle Bin) expect one
-        RenameArchives(folder, suffix, *this, stopRequested_);
-    });
+    try {
+        thread_ = std::thread([this, folder, suffix] {
+            const ComApartment com;  // the shell's file operations (the Recycle Bin) expect one
+            RenameArchives(folder, suffix, *this, stopRequested_);
+        });
+    } catch (const std::system_error& failure) {
+        error = failure.what();
+        return false;
+    }
     return true;
 }
 

@@ -44,12 +44,15 @@ public:
 
     // From the time Start succeeds until Finish or StopAndWait.
     bool Running() const { return thread_.joinable(); }
-    // Reports go to `window`. False when a run is already under way.
-    bool Start(HWND window, const std::string& folder, const std::string& suffix);
+    // Reports go to `window`. False when a run is already under way or no
+    // thread could be started for it (`error` then says why).
+    bool Start(HWND window, const std::string& folder, const std::string& suffix, std::string& error);
     // The reports waiting, oldest first.
     std::deque<RunReport> TakeReports();
     // After the RunFinished report: the thread has nothing left to do.
     void Finish();
+    // Asks the run to stop after the archive in hand; its RunFinished report follows.
+    void RequestStop() { stopRequested_ = true; }
     // Asks the run to stop after the archive in hand and waits for it.
     void StopAndWait();
 

@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "app/program_windows_disabled.h"
+#include "base/program_windows_disabled.h"
 
 namespace quandrel {
 

@@ -2,11 +2,15 @@
 
 #include <windows.h>
 
+#include "base/program_windows_disabled.h"
+
 namespace quandrel {
 
 void FailFatally(const std::string& message) {
-    MessageBoxA(nullptr, message.c_str(), "Quandrel 错误",
-                MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+    // MB_TASKMODAL alone disables only the calling thread's windows; a box
+    // raised on a worker thread must block the main window too.
+    const ProgramWindowsDisabled disabled;
+    MessageBoxA(nullptr, message.c_str(), "Quandrel 错误", MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
     ExitProcess(static_cast<UINT>(-1));
 }
 

@@ -1,4 +1,5 @@
-// The one way the program gives up: a task-modal error box, then exit code -1.
+// The one way the program gives up: an error box that every window of the
+// program waits for, whichever thread raises it, then exit code -1.
 #pragma once
 
 #include <string>

@@ -13,7 +13,7 @@ namespace quandrel {
 namespace {
 
 struct ArchiveCloser {
-    void operator()(unzip::Archive archive) const { unzip::Close(archive); }
+    void operator()(unzip::Archive archive) const { unzip::Bound().close(archive); }
 };
 using OpenArchive = std::unique_ptr<void, ArchiveCloser>;
 
@@ -41,17 +41,19 @@ bool IsEmptyArchive(const std::string& archivePath) {
 }  // namespace
 
 EntryLookup LookUpNamingEntry(const std::string& archivePath, std::string_view suffix) {
-    OpenArchive archive(unzip::Open(archivePath.c_str()));
+    const unzip::Functions& unzip = unzip::Bound();
+    OpenArchive archive(unzip.open(archivePath.c_str()));
     if (!archive) {
         return {IsEmptyArchive(archivePath) ? EntryLookup::Status::NoMatch : EntryLookup::Status::Unreadable, {}};
     }
     const auto name = std::make_unique_for_overwrite<char[]>(unzip::kNameBufferSize);
     // Any error, not only the end of the list, ends the walk: a damaged
     // directory must not be stepped through.
-    int status = unzip::GoToFirstFile(archive.get());
-    for (; status == unzip::kOk; status = unzip::GoToNextFile(archive.get())) {
+    int status = unzip.goToFirstFile(archive.get());
+    for (; status == unzip::kOk; status = unzip.goToNextFile(archive.get())) {
         unzip::FileInfo info{};
-        status = unzip::GetCurrentFileInfo(archive.get(), &info, name.get(), unzip::kNameBufferSize);
+        status = unzip.getCurrentFileInfo(archive.get(), &info, name.get(), unzip::kNameBufferSize, nullptr, 0,
+                                          nullptr, 0);
         if (status != unzip::kOk) {
             break;
         }

@@ -1,33 +1,21 @@
 #include "rename/unzip_functions.h"
 
-#include "rename/external_functions.h"
+#include "rename/bound_library.h"
 
 namespace quandrel::unzip {
 
-Archive Open(const char* path) {
-    using Fn = Archive(WINAPI*)(const char*);
-    return BoundExternal<Fn>(ExternalFunction::UnzOpen)(path);
-}
-
-int Close(Archive archive) {
-    using Fn = int(WINAPI*)(Archive);
-    return BoundExternal<Fn>(ExternalFunction::UnzClose)(archive);
-}
-
-int GoToFirstFile(Archive archive) {
-    using Fn = int(WINAPI*)(Archive);
-    return BoundExternal<Fn>(ExternalFunction::UnzGoToFirstFile)(archive);
-}
-
-int GoToNextFile(Archive archive) {
-    using Fn = int(WINAPI*)(Archive);
-    return BoundExternal<Fn>(ExternalFunction::UnzGoToNextFile)(archive);
-}
-
-int GetCurrentFileInfo(Archive archive, FileInfo* info, char* name, unsigned long nameBufferSize) {
-    using Fn = int(WINAPI*)(Archive, FileInfo*, char*, unsigned long, void*, unsigned long, char*, unsigned long);
-    return BoundExternal<Fn>(ExternalFunction::UnzGetCurrentFileInfo)(archive, info, name, nameBufferSize,
-                                                                      nullptr, 0, nullptr, 0);
+const Functions& Bound() {
+    // Function-local statics: initialised once, safely from any thread; the
+    // library is freed when the process ends.
+    static const BoundLibrary library(kLibrary);
+    static const Functions functions{
+        library.Function<decltype(Functions::open)>("unzOpen"),
+        library.Function<decltype(Functions::close)>("unzClose"),
+        library.Function<decltype(Functions::goToFirstFile)>("unzGoToFirstFile"),
+        library.Function<decltype(Functions::goToNextFile)>("unzGoToNextFile"),
+        library.Function<decltype(Functions::getCurrentFileInfo)>("unzGetCurrentFileInfo"),
+    };
+    return functions;
 }
 
 }  // namespace quandrel::unzip

@@ -1,5 +1,5 @@
 // The unzip functions of zlibwapi.dll (minizip), declared here with the WINAPI
-// convention of its Windows build and called through the external function table.
+// convention of its Windows build and bound by name when first needed.
 #pragma once
 
 #include <windows.h>
@@ -41,10 +41,21 @@ struct FileInfo {
 // buffer this size unzGetCurrentFileInfo always hands back a whole name.
 constexpr unsigned long kNameBufferSize = 65535 + 1;
 
-Archive Open(const char* path);
-int Close(Archive archive);
-int GoToFirstFile(Archive archive);
-int GoToNextFile(Archive archive);
-int GetCurrentFileInfo(Archive archive, FileInfo* info, char* name, unsigned long nameBufferSize);
+inline constexpr const char* kLibrary = "zlibwapi.dll";
+
+struct Functions {
+    Archive(WINAPI* open)(const char* path);
+    int(WINAPI* close)(Archive archive);
+    int(WINAPI* goToFirstFile)(Archive archive);
+    int(WINAPI* goToNextFile)(Archive archive);
+    int(WINAPI* getCurrentFileInfo)(Archive archive, FileInfo* info, char* name, unsigned long nameBufferSize,
+                                    void* extraField, unsigned long extraFieldBufferSize, char* comment,
+                                    unsigned long commentBufferSize);
+};
+
+// The functions, all bound together the first time any is needed (from any
+// thread) and kept until the process ends. A library or function that cannot
+// be found ends the program with an error box naming both.
+const Functions& Bound();
 
 }  // namespace quandrel::unzip

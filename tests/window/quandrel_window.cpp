@@ -144,9 +144,11 @@ INPUT Key(WORD key, bool up) {
 
 }  // namespace
 
-QuandrelWindow::QuandrelWindow(const std::optional<Settings>& settings) {
+QuandrelWindow::QuandrelWindow(const std::optional<Settings>& settings, bool withUnzipLibrary) {
     CopyBeside("quandrel.exe", programFolder());
-    CopyBeside("zlibwapi.dll", programFolder());
+    if (withUnzipLibrary) {
+        CopyBeside("zlibwapi.dll", programFolder());
+    }
     if (settings) {
         WriteSettings(settingsPath(), *settings);
     }

@@ -20,10 +20,10 @@ inline constexpr DWORD kPatienceMs = 60000;  // how long a test waits for the pr
 
 class QuandrelWindow {
 public:
-    // Copies quandrel.exe and zlibwapi.dll into a fresh program folder, with a
-    // settings file holding `settings` when they are given, starts the copy and
-    // waits for its window.
-    explicit QuandrelWindow(const std::optional<Settings>& settings = std::nullopt);
+    // Copies quandrel.exe and zlibwapi.dll (unless told not to) into a fresh
+    // program folder, with a settings file holding `settings` when they are
+    // given, starts the copy and waits for its window.
+    explicit QuandrelWindow(const std::optional<Settings>& settings = std::nullopt, bool withUnzipLibrary = true);
     QuandrelWindow(const QuandrelWindow&) = delete;
     QuandrelWindow& operator=(const QuandrelWindow&) = delete;
     // Closes the window as a user would, so that no test leaves a window (or a

@@ -259,5 +259,77 @@ TEST(RenameInWindowTest, ClosingDuringARunStopsAfterTheArchiveInHandAndSaves) {
     EXPECT_EQ(saved.suffix, "exe");
 }
 
+// The archive in hand can take long (here one with 65,000 entries to walk):
+// a close saves the settings at once and the window, out of sight, goes on
+// answering messages until the run has ended; then the program exits.
+TEST(RenameInWindowTest, ClosingWaitsForTheArchiveInHandWithoutFreezing) {
+    TestFolder archives("慢");
+    std::vector<ZipEntry> entries;
+    for (int i = 0; i < 65000; ++i) {
+        entries.emplace_back("d/entry" + std::to_string(i) + ".txt");
+    }
+    const std::string bytes = BuildZip(entries);
+    // Three, so that the run is surely under way when the close comes.
+    for (const char* name : {"big1.zip", "big2.zip", "big3.zip"}) {
+        WriteFileBytes(archives / name, bytes);
+    }
+    QuandrelWindow program;
+    SetTextOf(program.control(编辑框1), archives.path());
+    SetTextOf(program.control(编辑框2), ".exe");
+    ClickButton(program.control(按钮2));
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(program.control(标签3)).find("正在修改第") != std::string::npos; }));
+
+    PressKey(VK_ESCAPE);
+    int answered = 0;
+    int answeredHidden = 0;
+    DWORD slowest = 0;
+    while (!program.process().WaitForExit(0)) {
+        const DWORD start = GetTickCount();
+        DWORD_PTR result = 0;
+        const bool hidden = !IsWindowVisible(program.window());
+        if (!SendMessageTimeoutA(program.window(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result)) {
+            if (!IsWindow(program.window())) {
+                break;  // destroyed meanwhile: the run has ended
+            }
+            ADD_FAILURE() << "the closed window did not answer within a second";
+            break;
+        }
+        if (hidden && answeredHidden++ == 0) {
+            // Saved at the close, not at the end of the run.
+            EXPECT_EQ(ReadSettings(program.settingsPath()).suffix, ".exe");
+        }
+        ++answered;
+        slowest = std::max(slowest, GetTickCount() - start);
+        Sleep(20);
+    }
+    EXPECT_GT(answeredHidden, 0) << "the window was never seen waiting out of sight";
+    EXPECT_EQ(program.process().WaitForExit(kPatienceMs), std::optional<DWORD>(0));
+    EXPECT_LT(slowest, 250u) << "answered " << answered << " times";
+    for (const char* name : {"big1.zip", "big2.zip", "big3.zip"}) {
+        EXPECT_EQ(ReadFileBytes(archives / name), bytes) << name;
+    }
+}
+
+// zlibwapi.dll missing: the error box comes up when a run starts, the whole
+// program waits for it (the main window is disabled), and the exit code is -1.
+TEST(RenameInWindowTest, MissingUnzipLibraryBlocksTheWholeProgram) {
+    TestFolder archives;
+    const std::string bytes = BuildZip({{"game.exe"}});
+    WriteFileBytes(archives / "1.zip", bytes);
+    QuandrelWindow program(std::nullopt, false);
+    SetTextOf(program.control(编辑框1), archives.path());
+    SetTextOf(program.control(编辑框2), ".exe");
+    ClickButton(program.control(按钮2));
+    const std::optional<HWND> box = WaitForMessageBox(program.process().id(), kPatienceMs);
+    ASSERT_TRUE(box);
+    const MessageBoxContent content = ReadMessageBox(*box);
+    EXPECT_NE(content.text.find("zlibwapi.dll"), std::string::npos) << content.text;
+    EXPECT_NE(content.text.find("unzOpen"), std::string::npos) << content.text;
+    EXPECT_FALSE(IsWindowEnabled(program.window()));
+    CloseMessageBox(*box);
+    EXPECT_EQ(program.process().WaitForExit(kPatienceMs), std::optional<DWORD>(0xFFFFFFFF));
+    EXPECT_EQ(ReadFileBytes(archives / "1.zip"), bytes);
+}
+
 }  // namespace
 }  // namespace quandrel::testing

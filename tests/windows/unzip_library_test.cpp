@@ -7,7 +7,6 @@
 
 #include "base/path_text.h"
 #include "base/win_owners.h"
-#include "rename/external_functions.h"
 #include "rename/unzip_functions.h"
 #include "tests/support/test_folder.h"
 
@@ -28,21 +27,25 @@ SAME_FIELD(date, tmu_date);
 static_assert(unzip::kOk == UNZ_OK);
 static_assert(unzip::kEndOfListOfFile == UNZ_END_OF_LIST_OF_FILE);
 
-TEST(UnzipLibrary, ExportsEveryBoundFunctionByPlainName) {
-    for (const ExternalFunctionName& entry : ExternalFunctionNames()) {
-        const std::string path = JoinPath(testing::BuildOutputFolder(), entry.library);
-        UniqueModule library(LoadLibraryA(path.c_str()));
-        ASSERT_TRUE(library) << path;
-        EXPECT_NE(GetProcAddress(library.get(), entry.name), nullptr) << entry.library << " " << entry.name;
-    }
-}
-
-TEST(UnzipLibrary, BoundFunctionsAreTheLibrarysOwn) {
-    const std::string path = JoinPath(testing::BuildOutputFolder(), "zlibwapi.dll");
+TEST(UnzipLibrary, BoundFunctionsAreTheLibrarysOwnExportedByPlainName) {
+    const std::string path = JoinPath(testing::BuildOutputFolder(), unzip::kLibrary);
     UniqueModule library(LoadLibraryA(path.c_str()));
-    ASSERT_TRUE(library);
-    for (const ExternalFunctionName& entry : ExternalFunctionNames()) {
-        EXPECT_EQ(BindExternal(entry.function), GetProcAddress(library.get(), entry.name)) << entry.name;
+    ASSERT_TRUE(library) << path;
+    const unzip::Functions& bound = unzip::Bound();
+    const struct {
+        const char* name;
+        void* address;
+    } functions[] = {
+        {"unzOpen", reinterpret_cast<void*>(bound.open)},
+        {"unzClose", reinterpret_cast<void*>(bound.close)},
+        {"unzGoToFirstFile", reinterpret_cast<void*>(bound.goToFirstFile)},
+        {"unzGoToNextFile", reinterpret_cast<void*>(bound.goToNextFile)},
+        {"unzGetCurrentFileInfo", reinterpret_cast<void*>(bound.getCurrentFileInfo)},
+    };
+    for (const auto& function : functions) {
+        FARPROC exported = GetProcAddress(library.get(), function.name);
+        EXPECT_NE(exported, nullptr) << function.name;
+        EXPECT_EQ(function.address, reinterpret_cast<void*>(exported)) << function.name;
     }
 }
 

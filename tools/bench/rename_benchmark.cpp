@@ -82,18 +82,20 @@ double Seconds(LARGE_INTEGER start, LARGE_INTEGER end) {
 int Floor(const std::string& folder) {
     const std::vector<std::string> names = FileNames(folder);
     std::vector<char> name(unzip::kNameBufferSize);
+    const unzip::Functions& unzip = unzip::Bound();
     int renamed = 0;
     for (const std::string& file : names) {
         const std::string path = JoinPath(folder, file);
-        unzip::Archive archive = unzip::Open(path.c_str());
+        unzip::Archive archive = unzip.open(path.c_str());
         if (!archive) {
             continue;
         }
         std::string match;
-        for (int status = unzip::GoToFirstFile(archive); status == unzip::kOk && match.empty();
-             status = unzip::GoToNextFile(archive)) {
+        for (int status = unzip.goToFirstFile(archive); status == unzip::kOk && match.empty();
+             status = unzip.goToNextFile(archive)) {
             unzip::FileInfo info{};
-            if (unzip::GetCurrentFileInfo(archive, &info, name.data(), unzip::kNameBufferSize) != unzip::kOk) {
+            if (unzip.getCurrentFileInfo(archive, &info, name.data(), unzip::kNameBufferSize, nullptr, 0, nullptr, 0) !=
+                unzip::kOk) {
                 break;
             }
             const std::string_view stored(name.data(), info.sizeFilename);
@@ -101,7 +103,7 @@ int Floor(const std::string& folder) {
                 match = stored;
             }
         }
-        unzip::Close(archive);
+        unzip.close(archive);
         if (!match.empty() && MoveFileA(path.c_str(), JoinPath(folder, ArchiveNameFor(match)).c_str())) {
             ++renamed;
         }

@@ -1,4 +1,4 @@
-#include "app/program_windows_disabled.h"
+#include "base/program_windows_disabled.h"
 
 namespace quandrel {
 
