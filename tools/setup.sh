@@ -11,9 +11,11 @@ export DEBIAN_FRONTEND=noninteractive
 packages=(
     cmake make g++ git ca-certificates
     g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
+    # fonts-wine: Wine's own fonts (Marlett draws the caption buttons), only
+    # recommended by wine, so --no-install-recommends would leave them out.
     wine wine32:i386 wine64
     xvfb xauth x11-utils imagemagick xdotool
-    locales fonts-wqy-microhei
+    locales fonts-wqy-microhei fonts-wine
     googletest
     dpkg-dev zip unzip python3
 )
