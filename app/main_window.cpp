@@ -2,8 +2,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "app/edit_box.h"
 #include "app/folder_chooser.h"
@@ -22,10 +25,27 @@ constexpr int kIconResource = 1;  // app/res/quandrel.rc
 // batches a few times a second rather than one redraw a row.
 constexpr UINT_PTR kTakeReportsTimer = 1;
 constexpr UINT kTakeReportsDelayMs = 40;
+// Reports that did not fit one slice of showing wait a moment, long enough for
+// input and painting to come first.
+constexpr LONGLONG kShowSliceMs = 20;
+constexpr UINT kNextSliceDelayMs = 10;
 // How long a closed window waits, out of sight, for the archive in hand.
 constexpr UINT_PTR kCloseWaitTimer = 2;
 constexpr UINT kCloseWaitMs = 10000;
 constexpr LabelColours kLabelColours{kLabelText, kLabelBackground};
+
+// The performance counter: GetTickCount steps by 10 to 16 ms on Windows, too coarse for a slice.
+LONGLONG PerformanceCounter() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+LONGLONG PerformanceFrequency() {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return frequency.QuadPart;
+}
 
 HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
@@ -331,61 +351,88 @@ void MainWindow::OnTimer(UINT_PTR timer) {
 }
 
 void MainWindow::OnRunReports() {
-    const ListView upper(Child(超级列表框1));
-    const ListView lower(Child(超级列表框2));
-    std::deque<RunReport> reports = worker_.TakeReports();
+    std::deque<RunReport> taken = worker_.TakeReports();
     if (closing_) {
         // Out of sight: only the end of the run matters now.
-        if (!reports.empty() && std::holds_alternative<RunFinished>(reports.back())) {
+        if (!taken.empty() && std::holds_alternative<RunFinished>(taken.back())) {
             worker_.Finish();
             DestroyWindow(window_);
         }
         return;
     }
-    std::optional<RunTotals> finished;
+    std::move(taken.begin(), taken.end(), std::back_inserter(reportsToShow_));
+    // Rows are shown for a slice of time, then the window goes back to its
+    // messages: a folder of 100,000 archives never holds it up for long.
+    const LONGLONG deadline = PerformanceCounter() + PerformanceFrequency() * kShowSliceMs / 1000;
     {
-        // Many rows at once (a fast run, or the whole search result) cost one redraw.
-        std::optional<RedrawPause> pause;
-        if (reports.size() > 1) {
-            pause.emplace(Child(超级列表框2));
-        }
-        for (const RunReport& report : reports) {
-            if (const auto* found = std::get_if<ArchivesFound>(&report)) {
-                RedrawPause upperPause(Child(超级列表框1));
-                upper.ReserveRows(static_cast<int>(found->paths.size()));
-                for (std::size_t i = 0; i < found->paths.size(); ++i) {
-                    const int row = upper.InsertRow(std::to_string(i + 1));
-                    upper.SetCell(row, 1, found->paths[i]);
-                }
-                SetWindowTextA(Child(标签2), ("文件数量：" + std::to_string(found->paths.size())).c_str());
-                runArchives_ = static_cast<int>(found->paths.size());
-                runHandled_ = 0;
-                runHadFailure_ = false;
-                taskbar_.Show(0, runArchives_, false);
-            } else if (const auto* started = std::get_if<ArchiveStarted>(&report)) {
-                SetWindowTextA(Child(标签3), ("正在修改第" + std::to_string(started->number) + "个文件名称。").c_str());
-            } else if (const auto* handled = std::get_if<ArchiveReport>(&report)) {
-                const int row = lower.InsertRow(std::to_string(handled->number));
-                lower.SetCell(row, 1, handled->path + " " + OutcomeText(*handled));
-                runHadFailure_ = runHadFailure_ || CouldNotBeHandled(handled->outcome);
-                taskbar_.Show(++runHandled_, runArchives_, runHadFailure_);
-            } else if (const auto* end = std::get_if<RunFinished>(&report)) {
-                finished = end->totals;
+        const RedrawPause upperPause(Child(超级列表框1));
+        const RedrawPause lowerPause(Child(超级列表框2));
+        while (!reportsToShow_.empty() && PerformanceCounter() < deadline) {
+            const bool shownWhole =
+                std::visit([&](auto& report) { return Show(report, deadline); }, reportsToShow_.front());
+            if (!shownWhole) {
+                break;
             }
+            reportsToShow_.pop_front();
         }
-        if (finished) {
-            const int row = lower.InsertRow("");
-            lower.SetCell(row, 1, OneLine(FinishedText(*finished)));
-        }
+        const ListView lower(Child(超级列表框2));
         if (lower.RowCount() > 0) {
             lower.EnsureVisible(lower.RowCount() - 1);
         }
     }
-    if (finished) {
+    if (!reportsToShow_.empty()) {
+        SetTimer(window_, kTakeReportsTimer, kNextSliceDelayMs, nullptr);
+    } else if (finished_) {
+        const RunTotals totals = *std::exchange(finished_, std::nullopt);
         worker_.Finish();  // its last report is in: the thread is ending
         taskbar_.Clear();
-        MessageBoxA(window_, FinishedText(*finished).c_str(), "Quandrel", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+        MessageBoxA(window_, FinishedText(totals).c_str(), "Quandrel", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
     }
+}
+
+bool MainWindow::Show(ArchivesFound& found, LONGLONG deadline) {
+    const ListView upper(Child(超级列表框1));
+    if (upperRowsShown_ == 0) {
+        SetWindowTextA(Child(标签2), ("文件数量：" + std::to_string(found.paths.size())).c_str());
+        upper.ReserveRows(static_cast<int>(found.paths.size()));
+        runArchives_ = static_cast<int>(found.paths.size());
+        runHandled_ = 0;
+        runHadFailure_ = false;
+        taskbar_.Show(0, runArchives_, false);
+    }
+    for (; upperRowsShown_ < found.paths.size(); ++upperRowsShown_) {
+        if (upperRowsShown_ % 64 == 0 && PerformanceCounter() >= deadline) {
+            return false;
+        }
+        std::string& path = found.paths[upperRowsShown_];
+        const int row = upper.InsertRow(std::to_string(upperRowsShown_ + 1));
+        upper.SetCell(row, 1, path);
+        std::string().swap(path);  // the list holds it now
+    }
+    upperRowsShown_ = 0;
+    return true;
+}
+
+bool MainWindow::Show(const ArchiveStarted& started, LONGLONG) {
+    SetWindowTextA(Child(标签3), ("正在修改第" + std::to_string(started.number) + "个文件名称。").c_str());
+    return true;
+}
+
+bool MainWindow::Show(const ArchiveReport& handled, LONGLONG) {
+    const ListView lower(Child(超级列表框2));
+    const int row = lower.InsertRow(std::to_string(handled.number));
+    lower.SetCell(row, 1, handled.path + " " + OutcomeText(handled));
+    runHadFailure_ = runHadFailure_ || CouldNotBeHandled(handled.outcome);
+    taskbar_.Show(++runHandled_, runArchives_, runHadFailure_);
+    return true;
+}
+
+bool MainWindow::Show(const RunFinished& end, LONGLONG) {
+    const ListView lower(Child(超级列表框2));
+    const int row = lower.InsertRow("");
+    lower.SetCell(row, 1, OneLine(FinishedText(end.totals)));
+    finished_ = end.totals;  // the end box comes once the window is back to its messages
+    return true;
 }
 
 // ---- Handlers of the window's events

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <array>
+#include <deque>
+#include <optional>
 #include <string>
 
 #include "app/control_layout.h"
@@ -41,6 +43,12 @@ private:
     void OnRunReportsWaiting();
     void OnTimer(UINT_PTR timer);
     void OnRunReports();
+    // Each shows one report of the run; false when time ran out (the
+    // performance counter passed `deadline`) before all of it was shown.
+    bool Show(ArchivesFound& found, LONGLONG deadline);
+    bool Show(const ArchiveStarted& started, LONGLONG deadline);
+    bool Show(const ArchiveReport& handled, LONGLONG deadline);
+    bool Show(const RunFinished& end, LONGLONG deadline);
 
     // Building
     bool BuildControls();
@@ -66,6 +74,9 @@ private:
     UniqueIcon icon_;
     RenameWorker worker_;
     TaskbarProgress taskbar_;
+    std::deque<RunReport> reportsToShow_;  // taken from the run, not yet shown
+    std::size_t upperRowsShown_ = 0;       // of the archives found, while they are being shown
+    std::optional<RunTotals> finished_;    // the run's end, shown in the list: its box is next
     int runArchives_ = 0;       // found by the run under way
     int runHandled_ = 0;        // of those, handled so far (not in number order: some wait for others)
     bool runHadFailure_ = false;  // an archive of it could not be handled

@@ -42,8 +42,8 @@ void RenameWorker::StopAndWait() {
     Finish();
 }
 
-void RenameWorker::OnArchivesFound(const std::vector<std::string>& archivePaths) {
-    Queue(ArchivesFound{archivePaths});
+void RenameWorker::OnArchivesFound(std::vector<std::string> archivePaths) {
+    Queue(ArchivesFound{std::move(archivePaths)});
 }
 
 void RenameWorker::OnArchiveStarted(int number, const std::string& archivePath) {

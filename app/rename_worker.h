@@ -57,7 +57,7 @@ public:
     void StopAndWait();
 
 private:
-    void OnArchivesFound(const std::vector<std::string>& archivePaths) override;
+    void OnArchivesFound(std::vector<std::string> archivePaths) override;
     void OnArchiveStarted(int number, const std::string& archivePath) override;
     void OnArchiveHandled(const ArchiveReport& report) override;
     void OnRunFinished(const RunTotals& totals) override;

@@ -60,9 +60,9 @@ void SettleCollision(ArchiveReport& report, const std::string& archiveName, cons
 class RenameRun {
 public:
     RenameRun(const std::string& folder, const std::string& suffix, RenameObserver& observer,
-              const std::vector<FoundArchive>& archives, const std::vector<std::string>& paths)
+              const std::vector<FoundArchive>& archives)
         : folder_(folder), fullFolder_(FullPathOf(folder)), suffix_(suffix), observer_(observer),
-          archives_(archives), paths_(paths) {
+          archives_(archives) {
         for (int index = 0; index < ArchiveCount(); ++index) {
             for (const std::string* name : NamesOf(index)) {
                 pendingByName_.emplace(HashOfName(*name), index);
@@ -127,7 +127,7 @@ private:
         const FoundArchive& archive = archives_[static_cast<std::size_t>(index)];
         ArchiveReport report;
         report.number = index + 1;
-        report.path = paths_[static_cast<std::size_t>(index)];
+        report.path = JoinPath(folder_, archive.name);
         observer_.OnArchiveStarted(report.number, report.path);
 
         if (!archive.nameFitsCodePage) {
@@ -273,7 +273,6 @@ private:
     const std::string& suffix_;
     RenameObserver& observer_;
     const std::vector<FoundArchive>& archives_;
-    const std::vector<std::string>& paths_;
     // Archives not handled yet, by the hash of each of their names' keys.
     std::unordered_multimap<std::size_t, int> pendingByName_;
     std::unordered_map<int, Waiter> waiting_;            // by the waiting archive
@@ -302,8 +301,8 @@ void RenameListedArchives(const std::string& folder, const ArchiveListing& listi
     for (const FoundArchive& archive : listing.archives) {
         paths.push_back(JoinPath(folder, archive.name));
     }
-    observer.OnArchivesFound(paths);
-    RunTotals totals = RenameRun(folder, suffix, observer, listing.archives, paths).Run(stopRequested);
+    observer.OnArchivesFound(std::move(paths));
+    RunTotals totals = RenameRun(folder, suffix, observer, listing.archives).Run(stopRequested);
     totals.listingProblem = listing.problem;
     observer.OnRunFinished(totals);
 }

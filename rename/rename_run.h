@@ -50,7 +50,8 @@ struct RunTotals {
 class RenameObserver {
 public:
     virtual ~RenameObserver() = default;
-    virtual void OnArchivesFound(const std::vector<std::string>& archivePaths) = 0;
+    // The full paths, handed over: a large folder's list is not copied.
+    virtual void OnArchivesFound(std::vector<std::string> archivePaths) = 0;
     virtual void OnArchiveStarted(int number, const std::string& archivePath) = 0;
     virtual void OnArchiveHandled(const ArchiveReport& report) = 0;
     virtual void OnRunFinished(const RunTotals& totals) = 0;

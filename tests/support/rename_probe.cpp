@@ -10,7 +10,7 @@
 namespace {
 
 class PrintingObserver : public quandrel::RenameObserver {
-    void OnArchivesFound(const std::vector<std::string>&) override {}
+    void OnArchivesFound(std::vector<std::string>) override {}
     void OnArchiveStarted(int, const std::string&) override {}
     void OnArchiveHandled(const quandrel::ArchiveReport& report) override {
         std::printf("%d %s %s\n", report.number, report.path.c_str(), quandrel::OutcomeText(report).c_str());

@@ -31,9 +31,9 @@ using enum ArchiveOutcome;
 // in the order found, handled once after it was started, and all handled by the end.
 class RecordingObserver : public RenameObserver {
 public:
-    void OnArchivesFound(const std::vector<std::string>& archivePaths) override {
+    void OnArchivesFound(std::vector<std::string> archivePaths) override {
         EXPECT_FALSE(finished);
-        found = archivePaths;
+        found = std::move(archivePaths);
     }
     void OnArchiveStarted(int number, const std::string& archivePath) override {
         EXPECT_EQ(number, static_cast<int>(started.size()) + 1);

@@ -30,7 +30,7 @@ constexpr const char* kSuffix = ".exe";
 
 class SilentObserver : public RenameObserver {
 public:
-    void OnArchivesFound(const std::vector<std::string>&) override {}
+    void OnArchivesFound(std::vector<std::string>) override {}
     void OnArchiveStarted(int, const std::string&) override {}
     void OnArchiveHandled(const ArchiveReport&) override {}
     void OnRunFinished(const RunTotals&) override {}
