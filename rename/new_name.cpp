@@ -75,7 +75,17 @@ std::optional<std::string> WhyNameIsUnusable(std::string_view folder, std::strin
     for (std::size_t at = 0; at < fileName.size(); at += GbkCharLength(fileName, at)) {
         const auto byte = static_cast<unsigned char>(fileName[at]);
         if (GbkCharLength(fileName, at) == 2) {
-            continue;  // a trail byte may be '\' or '|' and is part of the character
+            // A trail byte may be '\' or '|' and is part of the character; but a
+            // byte no GBK character ends with (the '.' of ".zip" after a lone
+            // lead byte, say) makes no character at all.
+            const auto trail = static_cast<unsigned char>(fileName[at + 1]);
+            if (trail < 0x40 || trail == 0x7F || trail == 0xFF) {
+                return "名称含有不完整的双字节字符";
+            }
+            continue;
+        }
+        if (IsGbkLeadByte(byte)) {
+            return "名称含有不完整的双字节字符";  // a lead byte at the very end
         }
         if (byte < 0x20 || byte == 0x7F) {
             return "名称含有控制字符";

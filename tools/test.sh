@@ -13,6 +13,10 @@ cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$root/build/native" -j"$jobs"
 ctest --test-dir "$root/build/native" --output-on-failure -j"$jobs"
 
+# About a minute of fuzzing the name logic (FUZZ_SECONDS=600 bash tools/fuzz.sh
+# searches longer).
+bash "$root/tools/fuzz.sh" 60
+
 echo "== Windows build, tests under Wine"
 bash "$root/tools/build.sh"
 # One persistent wineserver for the whole run: otherwise every test pays for a

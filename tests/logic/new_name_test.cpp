@@ -49,6 +49,7 @@ TEST(WhyNameIsUnusable, Table) {
         {"trail byte '\\' is part of a character", "\x95\x5c.zip", true},
         {"trail byte '|' is part of a character", "\x81\x7c.zip", true},
         {"empty stem", ".zip", false},
+        {"a lone lead byte takes the dot of \".zip\" as its second byte", "\xCE.zip", false},
         {"only dots", "...zip", false},
         {"empty", "", false},
         {"dot", ".", false},
