@@ -64,7 +64,8 @@ RedrawPause::RedrawPause(HWND window) : window_(window) { SendMessageA(window_, 
 
 RedrawPause::~RedrawPause() {
     SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    // Not every control invalidates itself when drawing is turned back on.
+    InvalidateRect(window_, nullptr, TRUE);
 }
 
 }  // namespace quandrel

@@ -29,6 +29,9 @@ constexpr UINT kTakeReportsDelayMs = 40;
 // input and painting to come first.
 constexpr LONGLONG kShowSliceMs = 20;
 constexpr UINT kNextSliceDelayMs = 10;
+// New rows are drawn this often.
+constexpr UINT_PTR kShowRowsTimer = 3;
+constexpr UINT kShowRowsEveryMs = 250;
 // How long a closed window waits, out of sight, for the archive in hand.
 constexpr UINT_PTR kCloseWaitTimer = 2;
 constexpr UINT kCloseWaitMs = 10000;
@@ -345,6 +348,8 @@ void MainWindow::OnTimer(UINT_PTR timer) {
     if (timer == kTakeReportsTimer) {
         KillTimer(window_, kTakeReportsTimer);
         OnRunReports();
+    } else if (timer == kShowRowsTimer) {
+        ShowNewRows();
     } else if (timer == kCloseWaitTimer) {
         ExitProcess(0);  // the settings are saved; the run's thread ends with the process
     }
@@ -365,8 +370,6 @@ void MainWindow::OnRunReports() {
     // messages: a folder of 100,000 archives never holds it up for long.
     const LONGLONG deadline = PerformanceCounter() + PerformanceFrequency() * kShowSliceMs / 1000;
     {
-        const RedrawPause upperPause(Child(超级列表框1));
-        const RedrawPause lowerPause(Child(超级列表框2));
         while (!reportsToShow_.empty() && PerformanceCounter() < deadline) {
             const bool shownWhole =
                 std::visit([&](auto& report) { return Show(report, deadline); }, reportsToShow_.front());
@@ -375,14 +378,28 @@ void MainWindow::OnRunReports() {
             }
             reportsToShow_.pop_front();
         }
-        const ListView lower(Child(超级列表框2));
-        if (lower.RowCount() > 0) {
-            lower.EnsureVisible(lower.RowCount() - 1);
+    }
+    // Rows go in while the lists do not draw, and show a few times a second:
+    // drawing a list (its scroll bar above all) costs far more than its rows.
+    if ((upperPause_ || lowerPause_) && !rowsTimerSet_) {
+        rowsTimerSet_ = SetTimer(window_, kShowRowsTimer, kShowRowsEveryMs, nullptr) != 0;
+        if (!rowsTimerSet_) {
+            ShowNewRows();
         }
+    }
+    // Once a slice, not once an archive: each is a repaint, and on Windows the
+    // taskbar is another process.
+    if (startedNumber_ > 0) {
+        SetWindowTextA(Child(标签3), ("正在修改第" + std::to_string(startedNumber_) + "个文件名称。").c_str());
+        startedNumber_ = 0;
+    }
+    if (runArchives_ > 0) {
+        taskbar_.Show(runHandled_, runArchives_, runHadFailure_);
     }
     if (!reportsToShow_.empty()) {
         SetTimer(window_, kTakeReportsTimer, kNextSliceDelayMs, nullptr);
     } else if (finished_) {
+        ShowNewRows();
         const RunTotals totals = *std::exchange(finished_, std::nullopt);
         worker_.Finish();  // its last report is in: the thread is ending
         taskbar_.Clear();
@@ -390,8 +407,24 @@ void MainWindow::OnRunReports() {
     }
 }
 
+void MainWindow::ShowNewRows() {
+    if (rowsTimerSet_) {
+        KillTimer(window_, kShowRowsTimer);
+        rowsTimerSet_ = false;
+    }
+    if (lowerPause_) {
+        const ListView lower(Child(超级列表框2));
+        lower.EnsureVisible(lower.RowCount() - 1);
+    }
+    upperPause_.reset();
+    lowerPause_.reset();
+}
+
 bool MainWindow::Show(ArchivesFound& found, LONGLONG deadline) {
     const ListView upper(Child(超级列表框1));
+    if (!upperPause_) {
+        upperPause_.emplace(Child(超级列表框1));
+    }
     if (upperRowsShown_ == 0) {
         SetWindowTextA(Child(标签2), ("文件数量：" + std::to_string(found.paths.size())).c_str());
         upper.ReserveRows(static_cast<int>(found.paths.size()));
@@ -414,20 +447,26 @@ bool MainWindow::Show(ArchivesFound& found, LONGLONG deadline) {
 }
 
 bool MainWindow::Show(const ArchiveStarted& started, LONGLONG) {
-    SetWindowTextA(Child(标签3), ("正在修改第" + std::to_string(started.number) + "个文件名称。").c_str());
+    startedNumber_ = started.number;  // shown at the end of the slice: only the last one is seen
     return true;
 }
 
 bool MainWindow::Show(const ArchiveReport& handled, LONGLONG) {
+    if (!lowerPause_) {
+        lowerPause_.emplace(Child(超级列表框2));
+    }
     const ListView lower(Child(超级列表框2));
     const int row = lower.InsertRow(std::to_string(handled.number));
     lower.SetCell(row, 1, handled.path + " " + OutcomeText(handled));
     runHadFailure_ = runHadFailure_ || CouldNotBeHandled(handled.outcome);
-    taskbar_.Show(++runHandled_, runArchives_, runHadFailure_);
+    ++runHandled_;
     return true;
 }
 
 bool MainWindow::Show(const RunFinished& end, LONGLONG) {
+    if (!lowerPause_) {
+        lowerPause_.emplace(Child(超级列表框2));
+    }
     const ListView lower(Child(超级列表框2));
     const int row = lower.InsertRow("");
     lower.SetCell(row, 1, OneLine(FinishedText(end.totals)));

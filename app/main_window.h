@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/control_layout.h"
+#include "app/list_view.h"
 #include "app/rename_worker.h"
 #include "app/taskbar_progress.h"
 #include "base/win_owners.h"
@@ -43,6 +44,8 @@ private:
     void OnRunReportsWaiting();
     void OnTimer(UINT_PTR timer);
     void OnRunReports();
+    // Draws the rows added since the last time, the lower list scrolled to its end.
+    void ShowNewRows();
     // Each shows one report of the run; false when time ran out (the
     // performance counter passed `deadline`) before all of it was shown.
     bool Show(ArchivesFound& found, LONGLONG deadline);
@@ -75,8 +78,13 @@ private:
     RenameWorker worker_;
     TaskbarProgress taskbar_;
     std::deque<RunReport> reportsToShow_;  // taken from the run, not yet shown
+    // A list that got rows does not draw until ShowNewRows.
+    std::optional<RedrawPause> upperPause_;
+    std::optional<RedrawPause> lowerPause_;
+    bool rowsTimerSet_ = false;
     std::size_t upperRowsShown_ = 0;       // of the archives found, while they are being shown
     std::optional<RunTotals> finished_;    // the run's end, shown in the list: its box is next
+    int startedNumber_ = 0;     // the archive last started, while it waits to be shown
     int runArchives_ = 0;       // found by the run under way
     int runHandled_ = 0;        // of those, handled so far (not in number order: some wait for others)
     bool runHadFailure_ = false;  // an archive of it could not be handled
