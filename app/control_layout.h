@@ -51,24 +51,23 @@ enum class ControlKind { PushButton, EditBox, Label, ListView };
 
 struct ControlSpec {
     Control control;
-    const char* name;
     ControlKind kind;
     int left, top, width, height;
     const char* text;  // at start; the folder box gets the default folder instead
 };
 
 inline constexpr std::array<ControlSpec, kControlCount> kControls{{
-    {按钮3, "按钮3", ControlKind::PushButton, 463, 352, 80, 20, "软件使用说明"},
-    {编辑框2, "编辑框2", ControlKind::EditBox, 488, 9, 55, 24, "e"},
-    {标签4, "标签4", ControlKind::Label, 454, 9, 40, 24, "后缀："},
-    {标签3, "标签3", ControlKind::Label, 8, 352, 144, 18, ""},
-    {标签2, "标签2", ControlKind::Label, 332, 352, 113, 18, ""},
-    {超级列表框2, "超级列表框2", ControlKind::ListView, 8, 196, 535, 150, ""},
-    {标签1, "标签1", ControlKind::Label, 8, 9, 40, 24, "目录："},
-    {编辑框1, "编辑框1", ControlKind::EditBox, 48, 9, 280, 24, ""},
-    {按钮1, "按钮1", ControlKind::PushButton, 336, 8, 56, 24, "浏览..."},
-    {按钮2, "按钮2", ControlKind::PushButton, 392, 8, 56, 24, "文件更名"},
-    {超级列表框1, "超级列表框1", ControlKind::ListView, 8, 40, 535, 150, ""},
+    {按钮3, ControlKind::PushButton, 463, 352, 80, 20, "软件使用说明"},
+    {编辑框2, ControlKind::EditBox, 488, 9, 55, 24, "e"},
+    {标签4, ControlKind::Label, 454, 9, 40, 24, "后缀："},
+    {标签3, ControlKind::Label, 8, 352, 144, 18, ""},
+    {标签2, ControlKind::Label, 332, 352, 113, 18, ""},
+    {超级列表框2, ControlKind::ListView, 8, 196, 535, 150, ""},
+    {标签1, ControlKind::Label, 8, 9, 40, 24, "目录："},
+    {编辑框1, ControlKind::EditBox, 48, 9, 280, 24, ""},
+    {按钮1, ControlKind::PushButton, 336, 8, 56, 24, "浏览..."},
+    {按钮2, ControlKind::PushButton, 392, 8, 56, 24, "文件更名"},
+    {超级列表框1, ControlKind::ListView, 8, 40, 535, 150, ""},
 }};
 
 // Window styles and class of each kind; WS_VISIBLE is added once the window is built.

@@ -10,8 +10,8 @@ namespace {
 constexpr UINT_PTR kSubclassId = 1;
 
 int LineHeight(HWND edit) {
-    WindowDc dc(edit, GetDC(edit));
-    auto font = reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0));
+    const WindowDc dc = WindowDc::OfClientArea(edit);
+    auto* font = reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0));
     SelectedObject selected(dc.get(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc.get(), &metrics);
@@ -32,11 +32,11 @@ void CentreClientArea(HWND edit, const RECT& box, RECT& client) {
 // The bands between the sunken edge and the shrunk client area.
 void PaintBands(HWND edit) {
     HWND parent = GetParent(edit);
-    WindowDc dc(edit, GetWindowDC(edit));
+    const WindowDc dc = WindowDc::OfWholeWindow(edit);
     if (!dc || !parent) {
         return;
     }
-    auto brush = reinterpret_cast<HBRUSH>(
+    auto* brush = reinterpret_cast<HBRUSH>(
         SendMessageA(parent, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(edit)));
     if (!brush) {
         brush = GetSysColorBrush(COLOR_WINDOW);
@@ -86,19 +86,11 @@ bool CentreEditText(HWND edit) {
     GetWindowRect(edit, &box);
     const int least = LineHeight(edit) + 2 * GetSystemMetrics(SM_CYEDGE);
     if (box.bottom - box.top < least) {
-        SetWindowPos(edit, nullptr, 0, 0, box.right - box.left, least,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(edit, nullptr, 0, 0, box.right - box.left, least, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     // Recalculate the client area now that the subclass sees WM_NCCALCSIZE.
-    SetWindowPos(edit, nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPos(edit, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     return true;
-}
-
-std::string WindowTextOf(HWND window) {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 void SetEditText(HWND edit, const std::string& text) {

@@ -11,10 +11,7 @@ namespace quandrel {
 // Shrinks the box's client area to one text line at (box height - line height) / 2
 // and paints the bands above and below in the background that the parent's
 // WM_CTLCOLOREDIT gives. Call once, after the box has its font.
-bool CentreEditText(HWND edit);
-
-// The whole text, however long.
-std::string WindowTextOf(HWND window);
+[[nodiscard]] bool CentreEditText(HWND edit);
 
 // Replaces the box's text; the caret goes to the start with nothing selected.
 void SetEditText(HWND edit, const std::string& text);

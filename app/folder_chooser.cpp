@@ -10,14 +10,7 @@
 
 namespace quandrel {
 
-namespace {
-
-struct PidlFreer {
-    void operator()(ITEMIDLIST* pidl) const { CoTaskMemFree(pidl); }
-};
-using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlFreer>;
-
-}  // namespace
+namespace {}  // namespace
 
 std::optional<std::string> ChooseFolderPath(HWND owner) {
     const ComApartment com;  // the chooser's tree talks to shell folders through COM

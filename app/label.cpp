@@ -4,6 +4,7 @@
 
 #include "app/control_layout.h"
 #include "base/win_owners.h"
+#include "base/window_text.h"
 
 namespace quandrel {
 namespace {
@@ -16,12 +17,6 @@ const LabelColours& ColoursOf(HWND label) {
     return *reinterpret_cast<const LabelColours*>(GetWindowLongPtrA(label, kColoursSlot));
 }
 
-std::string TextOf(HWND label) {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(label)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(label, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 void Paint(HWND label, HDC dc) {
     const LabelColours& colours = ColoursOf(label);
     RECT area;
@@ -29,11 +24,11 @@ void Paint(HWND label, HDC dc) {
     SetBkColor(dc, colours.background);  // ExtTextOut with ETO_OPAQUE: a fill without a brush
     ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
 
-    auto font = reinterpret_cast<HFONT>(GetWindowLongPtrA(label, kFontSlot));
+    auto* font = reinterpret_cast<HFONT>(GetWindowLongPtrA(label, kFontSlot));
     SelectedObject selected(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colours.text);
-    std::string text = TextOf(label);
+    const std::string text = WindowTextOf(label);
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area,
               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
 }

@@ -13,6 +13,6 @@ struct LabelColours {
 
 // Registers the label class once per process. Labels are created with a
 // `const LabelColours*` as the creation parameter, which must outlive them.
-bool RegisterLabelClass(HINSTANCE instance);
+[[nodiscard]] bool RegisterLabelClass(HINSTANCE instance);
 
 }  // namespace quandrel

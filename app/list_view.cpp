@@ -17,10 +17,10 @@ bool ListView::InsertColumn(int index, const char* title, int width) const {
 
 void ListView::DeleteAllRows() const { SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0); }
 
-int ListView::InsertRow(const std::string& firstCell, int index) const {
+int ListView::InsertRow(const std::string& firstCell) const {
     LVITEMA item{};
     item.mask = LVIF_TEXT;
-    item.iItem = index < 0 ? INT_MAX : index;
+    item.iItem = INT_MAX;
     item.pszText = const_cast<char*>(firstCell.c_str());
     return static_cast<int>(SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
@@ -34,31 +34,11 @@ bool ListView::SetCell(int row, int column, const std::string& text) const {
 
 int ListView::RowCount() const { return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0)); }
 
-std::string ListView::Cell(int row, int column) const {
-    // LVM_GETITEMTEXT says only how much it copied: grow until the text fits with room to spare.
-    std::string text(256, '\0');
-    for (;;) {
-        LVITEMA item{};
-        item.iSubItem = column;
-        item.pszText = text.data();
-        item.cchTextMax = static_cast<int>(text.size());
-        const auto length = static_cast<std::size_t>(
-            SendMessageA(list_, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
-        if (length + 1 < text.size()) {
-            text.resize(length);
-            return text;
-        }
-        text.resize(text.size() * 2);
-    }
-}
-
 void ListView::ReserveRows(int rows) const {
     SendMessageA(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), LVSICF_NOINVALIDATEALL);
 }
 
-void ListView::EnsureVisible(int row) const {
-    SendMessageA(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
-}
+void ListView::EnsureVisible(int row) const { SendMessageA(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE); }
 
 RedrawPause::RedrawPause(HWND window) : window_(window) { SendMessageA(window_, WM_SETREDRAW, FALSE, 0); }
 

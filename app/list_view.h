@@ -13,14 +13,12 @@ class ListView {
 public:
     explicit ListView(HWND list) : list_(list) {}
 
-    bool InsertColumn(int index, const char* title, int width) const;
+    [[nodiscard]] bool InsertColumn(int index, const char* title, int width) const;
     void DeleteAllRows() const;
-    // At the end when `index` is negative; the new row's index, or -1.
-    int InsertRow(const std::string& firstCell, int index = -1) const;
+    // At the end; the new row's index, or -1.
+    [[nodiscard]] int InsertRow(const std::string& firstCell) const;
     bool SetCell(int row, int column, const std::string& text) const;
     int RowCount() const;
-    // The cell's whole text, however long.
-    std::string Cell(int row, int column) const;
     // Room for `rows` rows ahead of a large batch of insertions.
     void ReserveRows(int rows) const;
     void EnsureVisible(int row) const;

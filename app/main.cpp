@@ -24,7 +24,8 @@ void EnterProgramFolder() {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+int WINAPI WinMain(HINSTANCE hInstance, [[maybe_unused]] HINSTANCE hPrevInstance, [[maybe_unused]] LPSTR lpCmdLine,
+                   int nShowCmd) {
     // Exhausted memory is fatal like a missing library: a box, then exit code -1.
     std::set_new_handler([] { quandrel::FailFatally("内存不足，程序无法继续运行。"); });
     EnterProgramFolder();
@@ -34,7 +35,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     // COM for the taskbar progress and the folder chooser, for as long as the window lives.
     const quandrel::ComApartment com;
     quandrel::MainWindow window;
-    if (!window.Create(instance, showCommand)) {
+    if (!window.Create(hInstance, nShowCmd)) {
         quandrel::FailFatally("无法创建主窗口。");
     }
     MSG message;

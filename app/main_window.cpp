@@ -8,11 +8,14 @@
 #include <span>
 #include <utility>
 
+#include "app/default_folder.h"
 #include "app/edit_box.h"
 #include "app/folder_chooser.h"
 #include "app/label.h"
 #include "app/list_view.h"
 #include "app/usage_text.h"
+#include "base/program_folder.h"
+#include "base/window_text.h"
 #include "rename/unzip_functions.h"
 #include "settings/settings_file.h"
 
@@ -52,16 +55,28 @@ LONGLONG PerformanceFrequency() {
 
 HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
-void SetupListView(HWND list, std::span<const ColumnSpec> columns) {
+// False when a column could not be made: a list without its columns shows nothing.
+[[nodiscard]] bool SetupListView(HWND list, std::span<const ColumnSpec> columns) {
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, kListExStyle, kListExStyle);
     SendMessageA(list, LVM_SETTEXTCOLOR, 0, kListText);
     SendMessageA(list, LVM_SETTEXTBKCOLOR, 0, kListTextBackground);
     SendMessageA(list, LVM_SETBKCOLOR, 0, kListBackground);
     const ListView view(list);
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        view.InsertColumn(static_cast<int>(i), columns[i].title, columns[i].width);
+        if (!view.InsertColumn(static_cast<int>(i), columns[i].title, columns[i].width)) {
+            return false;
+        }
     }
+    return true;
 }
+
+// A visitor made of one lambda for each alternative.
+template <typename... Handlers>
+struct Overloaded : Handlers... {
+    using Handlers::operator()...;
+};
+template <typename... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 // The end-of-run text on one line, for the last row of the lower list.
 std::string OneLine(const std::string& text) {
@@ -85,8 +100,9 @@ std::string OneLine(const std::string& text) {
 // ---- Creation
 
 bool MainWindow::Create(HINSTANCE instance, int showCommand) {
-    icon_.reset(static_cast<HICON>(
-        LoadImageA(instance, MAKEINTRESOURCEA(kIconResource), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
+    // Without its icon (a damaged resource) the window still works, with the system's.
+    icon_.reset(
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kIconResource), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
     backgroundBrush_.reset(CreateSolidBrush(kWindowBackground));
     editBrush_.reset(CreateSolidBrush(kEditBackground));
     if (!RegisterLabelClass(instance)) {
@@ -128,9 +144,10 @@ bool MainWindow::Create(HINSTANCE instance, int showCommand) {
 }
 
 bool MainWindow::BuildControls() {
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window_, GWLP_HINSTANCE));
+    auto* const instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window_, GWLP_HINSTANCE));
     // From the last in the list to the first, each put on top of those before it,
     // so that the list order is the z-order.
+    // NOLINTNEXTLINE(modernize-loop-convert): a range-for would go the wrong way
     for (auto entry = kControls.rbegin(); entry != kControls.rend(); ++entry) {
         const KindSpec kind = SpecOfKind(entry->kind);
         const void* parameter = entry->kind == ControlKind::Label ? &kLabelColours : nullptr;
@@ -147,12 +164,16 @@ bool MainWindow::BuildControls() {
         switch (entry->kind) {
         case ControlKind::EditBox:
             SendMessageA(control, EM_SETLIMITTEXT, 0, 0);  // 0: as long as the system allows
-            CentreEditText(control);
+            // A box that cannot be centred still works, its line at the top.
+            static_cast<void>(CentreEditText(control));
             SetEditText(control, entry->control == 编辑框1 ? DefaultArchiveFolder() : std::string(entry->text));
             break;
         case ControlKind::ListView:
-            SetupListView(control, entry->control == 超级列表框1 ? std::span<const ColumnSpec>(kUpperListColumns)
-                                                                 : std::span<const ColumnSpec>(kLowerListColumns));
+            if (!SetupListView(control, entry->control == 超级列表框1
+                                            ? std::span<const ColumnSpec>(kUpperListColumns)
+                                            : std::span<const ColumnSpec>(kLowerListColumns))) {
+                return false;
+            }
             break;
         case ControlKind::PushButton:
         case ControlKind::Label:
@@ -195,18 +216,40 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         taskbar_.Attach(window_);
         return 0;
     }
+    // clang-format off: one message a line, as a dispatch table
     switch (message) {
-    case WM_CREATE: return OnCreate();
-    case WM_ERASEBKGND: return 1;  // WM_PAINT fills the whole client area
-    case WM_PAINT: OnPaint(); return 0;
-    case WM_COMMAND: OnCommand(HIWORD(wParam), LOWORD(wParam)); return 0;
-    case WM_CTLCOLOREDIT: return OnEditColours(reinterpret_cast<HDC>(wParam));
-    case WM_ACTIVATE: if (HIWORD(wParam) == 0) { OnActivate(wParam); return 0; } break;
-    case WM_CLOSE: OnClose(); return 0;
-    case WM_DESTROY: OnDestroy(); return 0;
-    case kRunReportsWaiting: OnRunReportsWaiting(); return 0;
-    case WM_TIMER: OnTimer(wParam); return 0;
+    case WM_CREATE:
+        return OnCreate();
+    case WM_ERASEBKGND:
+        return 1;  // WM_PAINT fills the whole client area
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_COMMAND:
+        OnCommand(HIWORD(wParam), LOWORD(wParam));
+        return 0;
+    case WM_CTLCOLOREDIT:
+        return OnEditColours(reinterpret_cast<HDC>(wParam));
+    case WM_ACTIVATE:
+        if (HIWORD(wParam) == 0) {
+            OnActivate(wParam);
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case kRunReportsWaiting:
+        OnRunReportsWaiting();
+        return 0;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return 0;
     }
+    // clang-format on
     return DefWindowProcA(window_, message, wParam, lParam);
 }
 
@@ -302,10 +345,15 @@ bool MainWindow::PreTranslate(const MSG& message) {
         return false;
     }
     switch (message.wParam) {
-    case VK_TAB: MoveFocus(GetKeyState(VK_SHIFT) < 0); return true;
-    case VK_ESCAPE: SendMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0); return true;  // as the close box
-    case VK_RETURN: return true;  // no default button, and edit boxes must not beep
-    case VK_F1: return true;
+    case VK_TAB:
+        MoveFocus(GetKeyState(VK_SHIFT) < 0);
+        return true;
+    case VK_ESCAPE:
+        SendMessageA(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return true;  // as the close box
+    case VK_RETURN:   // no default button, and edit boxes must not beep
+    case VK_F1:
+        return true;
     }
     return false;
 }
@@ -372,7 +420,13 @@ void MainWindow::OnRunReports() {
     {
         while (!reportsToShow_.empty() && PerformanceCounter() < deadline) {
             const bool shownWhole =
-                std::visit([&](auto& report) { return Show(report, deadline); }, reportsToShow_.front());
+                std::visit(Overloaded{
+                               [&](ArchivesFound& found) { return OnArchivesFound(found, deadline); },
+                               [&](const ArchiveStarted& started) { return OnArchiveStarted(started); },
+                               [&](const ArchiveReport& handled) { return OnArchiveHandled(handled); },
+                               [&](const RunFinished& end) { return OnRunFinished(end); },
+                           },
+                           reportsToShow_.front());
             if (!shownWhole) {
                 break;
             }
@@ -420,7 +474,7 @@ void MainWindow::ShowNewRows() {
     lowerPause_.reset();
 }
 
-bool MainWindow::Show(ArchivesFound& found, LONGLONG deadline) {
+bool MainWindow::OnArchivesFound(ArchivesFound& found, LONGLONG deadline) {
     const ListView upper(Child(超级列表框1));
     if (!upperPause_) {
         upperPause_.emplace(Child(超级列表框1));
@@ -446,12 +500,12 @@ bool MainWindow::Show(ArchivesFound& found, LONGLONG deadline) {
     return true;
 }
 
-bool MainWindow::Show(const ArchiveStarted& started, LONGLONG) {
+bool MainWindow::OnArchiveStarted(const ArchiveStarted& started) {
     startedNumber_ = started.number;  // shown at the end of the slice: only the last one is seen
     return true;
 }
 
-bool MainWindow::Show(const ArchiveReport& handled, LONGLONG) {
+bool MainWindow::OnArchiveHandled(const ArchiveReport& handled) {
     if (!lowerPause_) {
         lowerPause_.emplace(Child(超级列表框2));
     }
@@ -463,7 +517,7 @@ bool MainWindow::Show(const ArchiveReport& handled, LONGLONG) {
     return true;
 }
 
-bool MainWindow::Show(const RunFinished& end, LONGLONG) {
+bool MainWindow::OnRunFinished(const RunFinished& end) {
     if (!lowerPause_) {
         lowerPause_.emplace(Child(超级列表框2));
     }
@@ -477,7 +531,7 @@ bool MainWindow::Show(const RunFinished& end, LONGLONG) {
 // ---- Handlers of the window's events
 
 void MainWindow::LoadSettings() {
-    const Settings settings = ReadSettings(SettingsFilePath());
+    const Settings settings = ReadSettings(SettingsFilePathOf(ProgramPath()));
     if (!settings.folder.empty()) {
         SetEditText(Child(编辑框1), settings.folder);
     }
@@ -487,7 +541,7 @@ void MainWindow::LoadSettings() {
 }
 
 void MainWindow::SaveSettings() {
-    WriteSettings(SettingsFilePath(), {WindowTextOf(Child(编辑框1)), WindowTextOf(Child(编辑框2))});
+    WriteSettings(SettingsFilePathOf(ProgramPath()), {WindowTextOf(Child(编辑框1)), WindowTextOf(Child(编辑框2))});
 }
 
 void MainWindow::ShowUsage() { ShowUsageBox(window_); }

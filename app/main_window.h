@@ -24,7 +24,7 @@ public:
 
     // Registers the classes, builds the window with its controls, loads the
     // settings and shows it. False when the window could not be made.
-    bool Create(HINSTANCE instance, int showCommand);
+    [[nodiscard]] bool Create(HINSTANCE instance, int showCommand);
     // The window's own keys (Tab, Esc, Enter, F1), looked at before dispatch.
     // True when the message was handled and must not be dispatched.
     bool PreTranslate(const MSG& message);
@@ -46,12 +46,13 @@ private:
     void OnRunReports();
     // Draws the rows added since the last time, the lower list scrolled to its end.
     void ShowNewRows();
-    // Each shows one report of the run; false when time ran out (the
-    // performance counter passed `deadline`) before all of it was shown.
-    bool Show(ArchivesFound& found, LONGLONG deadline);
-    bool Show(const ArchiveStarted& started, LONGLONG deadline);
-    bool Show(const ArchiveReport& handled, LONGLONG deadline);
-    bool Show(const RunFinished& end, LONGLONG deadline);
+    // Each shows one report of the run, and says whether all of it is shown:
+    // the archives found may take more than one slice (the performance counter
+    // passing `deadline` ends one).
+    bool OnArchivesFound(ArchivesFound& found, LONGLONG deadline);
+    bool OnArchiveStarted(const ArchiveStarted& started);
+    bool OnArchiveHandled(const ArchiveReport& handled);
+    bool OnRunFinished(const RunFinished& end);
 
     // Building
     bool BuildControls();
@@ -82,13 +83,13 @@ private:
     std::optional<RedrawPause> upperPause_;
     std::optional<RedrawPause> lowerPause_;
     bool rowsTimerSet_ = false;
-    std::size_t upperRowsShown_ = 0;       // of the archives found, while they are being shown
-    std::optional<RunTotals> finished_;    // the run's end, shown in the list: its box is next
-    int startedNumber_ = 0;     // the archive last started, while it waits to be shown
-    int runArchives_ = 0;       // found by the run under way
-    int runHandled_ = 0;        // of those, handled so far (not in number order: some wait for others)
-    bool runHadFailure_ = false;  // an archive of it could not be handled
-    bool closing_ = false;        // closed during a run: hidden, settings saved, waiting for the run to end
+    std::size_t upperRowsShown_ = 0;     // of the archives found, while they are being shown
+    std::optional<RunTotals> finished_;  // the run's end, shown in the list: its box is next
+    int startedNumber_ = 0;              // the archive last started, while it waits to be shown
+    int runArchives_ = 0;                // found by the run under way
+    int runHandled_ = 0;                 // of those, handled so far (not in number order: some wait for others)
+    bool runHadFailure_ = false;         // an archive of it could not be handled
+    bool closing_ = false;               // closed during a run: hidden, settings saved, waiting for the run to end
 };
 
 }  // namespace quandrel

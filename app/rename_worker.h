@@ -40,7 +40,7 @@ public:
     RenameWorker() = default;
     RenameWorker(const RenameWorker&) = delete;
     RenameWorker& operator=(const RenameWorker&) = delete;
-    ~RenameWorker() { StopAndWait(); }
+    ~RenameWorker() override { StopAndWait(); }
 
     // From the time Start succeeds until Finish or StopAndWait.
     bool Running() const { return thread_.joinable(); }

@@ -1,14 +1,6 @@
 #include "app/taskbar_progress.h"
 
-#include <shobjidl.h>
-
 namespace quandrel {
-
-TaskbarProgress::~TaskbarProgress() {
-    if (taskbar_) {
-        taskbar_->Release();
-    }
-}
 
 UINT TaskbarProgress::ButtonCreatedMessage() {
     static const UINT message = RegisterWindowMessageA("TaskbarButtonCreated");
@@ -20,16 +12,10 @@ void TaskbarProgress::Attach(HWND window) {
     if (taskbar_) {
         return;  // Explorer restarted: the same interface serves the new button
     }
-    ITaskbarList3* taskbar = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
-                                reinterpret_cast<void**>(&taskbar)))) {
-        return;
+    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3, taskbar_.put())) ||
+        FAILED(taskbar_->HrInit())) {
+        taskbar_.reset();
     }
-    if (FAILED(taskbar->HrInit())) {
-        taskbar->Release();
-        return;
-    }
-    taskbar_ = taskbar;
 }
 
 void TaskbarProgress::Show(int done, int total, bool failed) {

@@ -4,8 +4,9 @@
 #pragma once
 
 #include <windows.h>
+#include <shobjidl.h>
 
-struct ITaskbarList3;
+#include "base/win_owners.h"
 
 namespace quandrel {
 
@@ -14,7 +15,6 @@ public:
     TaskbarProgress() = default;
     TaskbarProgress(const TaskbarProgress&) = delete;
     TaskbarProgress& operator=(const TaskbarProgress&) = delete;
-    ~TaskbarProgress();
 
     // The message the shell sends once the window's taskbar button exists.
     static UINT ButtonCreatedMessage();
@@ -27,7 +27,7 @@ public:
 
 private:
     HWND window_ = nullptr;
-    ITaskbarList3* taskbar_ = nullptr;
+    ComPtr<ITaskbarList3> taskbar_;
 };
 
 }  // namespace quandrel

@@ -30,9 +30,9 @@ std::string ToAnsi(std::wstring_view wide, bool& replaced) {
     // No best fit: it would turn a character the code page lacks into a
     // look-alike ("é" into "e"), which names a different file.
     const int ansiLength =
-        WideCharToMultiByte(kAnsiCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, nullptr, &usedDefault);
+        WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, nullptr, &usedDefault);
     std::string ansi(static_cast<std::size_t>(ansiLength), '\0');
-    WideCharToMultiByte(kAnsiCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), length, ansi.data(), ansiLength, nullptr,
+    WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), length, ansi.data(), ansiLength, nullptr,
                         &usedDefault);
     replaced = ansiLength == 0 || usedDefault;
     return ansi;
@@ -40,7 +40,7 @@ std::string ToAnsi(std::wstring_view wide, bool& replaced) {
 
 }  // namespace
 
-std::wstring WideFromAnsi(std::string_view ansi) { return ToWide(kAnsiCodePage, 0, ansi).value_or(std::wstring()); }
+std::wstring WideFromAnsi(std::string_view ansi) { return ToWide(kGbkCodePage, 0, ansi).value_or(std::wstring()); }
 
 std::optional<std::string> AnsiFromWide(std::wstring_view wide) {
     bool replaced = false;

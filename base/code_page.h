@@ -1,5 +1,5 @@
-// Conversions between the system's ANSI code page (GBK on the Chinese Windows
-// this program is made for), UTF-16 and UTF-8. Only whole, exact conversions
+// Conversions between GBK (kGbkCodePage, the ANSI code page of the Chinese
+// Windows this program is made for), UTF-16 and UTF-8. Only whole, exact conversions
 // count: a character the target cannot hold is never replaced by a look-alike.
 #pragma once
 
@@ -7,10 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace quandrel {
+#include "base/gbk_text.h"
 
-// The code page of every 8-bit text the program handles.
-inline constexpr unsigned kAnsiCodePage = 0;  // CP_ACP
+namespace quandrel {
 
 std::wstring WideFromAnsi(std::string_view ansi);
 

@@ -23,6 +23,20 @@ bool IsGbkCharBoundary(std::string_view text, std::size_t pos) {
     return at == pos;
 }
 
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t at = 0; at < a.size();) {
+        const std::size_t length = GbkCharLength(a, at);
+        if (length == 1 ? FoldAsciiCase(a[at]) != FoldAsciiCase(b[at]) : a.substr(at, 2) != b.substr(at, 2)) {
+            return false;
+        }
+        at += length;
+    }
+    return true;
+}
+
 std::size_t FindLastGbkChar(std::string_view text, char ch) {
     std::size_t found = std::string_view::npos;
     for (std::size_t at = 0; at < text.size(); at += GbkCharLength(text, at)) {

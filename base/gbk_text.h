@@ -8,6 +8,9 @@
 
 namespace quandrel {
 
+// The ANSI code page the program is made for: its every 8-bit text is in it.
+inline constexpr unsigned kGbkCodePage = 936;
+
 constexpr bool IsGbkLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
 
 // Bytes taken by the character at `pos`: 2 for a lead byte with a byte after it, else 1.
@@ -19,6 +22,12 @@ std::size_t GbkCharCount(std::string_view text);
 
 // Whether a character starts at `pos` (the end of the text counts as a boundary).
 bool IsGbkCharBoundary(std::string_view text, std::size_t pos);
+
+// ASCII letters in small letters; every other byte as it is.
+constexpr char FoldAsciiCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Byte comparison with ASCII letters folded, trail bytes of double-byte characters left alone.
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // Position of the last `ch` (an ASCII character) that stands as a character of its
 // own, never as the trail byte of a double-byte character; npos when there is none.

@@ -14,8 +14,7 @@ std::string FolderOfPath(std::string_view path) {
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
     std::string joined(folder);
-    const bool endsWithSeparator =
-        !folder.empty() && FindLastGbkChar(folder, '\\') == folder.size() - 1;
+    const bool endsWithSeparator = !folder.empty() && FindLastGbkChar(folder, '\\') == folder.size() - 1;
     if (!endsWithSeparator) {
         joined += '\\';
     }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <shtypes.h>
 
 #include <memory>
 #include <type_traits>
@@ -79,7 +80,10 @@ using UniqueMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDelet
 // A DC from GetDC or GetWindowDC, released to its window.
 class WindowDc {
 public:
-    WindowDc(HWND window, HDC dc) : window_(window), dc_(dc) {}
+    // The client area's DC (the screen's for a null window).
+    static WindowDc OfClientArea(HWND window) { return WindowDc(window, GetDC(window)); }
+    // The whole window's DC, frame included.
+    static WindowDc OfWholeWindow(HWND window) { return WindowDc(window, GetWindowDC(window)); }
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     ~WindowDc() {
@@ -91,6 +95,8 @@ public:
     explicit operator bool() const { return dc_ != nullptr; }
 
 private:
+    WindowDc(HWND window, HDC dc) : window_(window), dc_(dc) {}
+
     HWND window_;
     HDC dc_;
 };
@@ -129,6 +135,40 @@ private:
 };
 
 // ---- COM
+
+// A COM interface pointer, released once.
+template <typename Interface>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ~ComPtr() { reset(); }
+
+    Interface* get() const { return pointer_; }
+    Interface* operator->() const { return pointer_; }
+    explicit operator bool() const { return pointer_ != nullptr; }
+    // For functions that hand back a new interface through a void**.
+    void** put() {
+        reset();
+        return reinterpret_cast<void**>(&pointer_);
+    }
+    void reset() {
+        if (pointer_) {
+            pointer_->Release();
+            pointer_ = nullptr;
+        }
+    }
+
+private:
+    Interface* pointer_ = nullptr;
+};
+
+struct CoTaskMemFreer {
+    void operator()(void* memory) const { CoTaskMemFree(memory); }
+};
+// Item ID lists the shell hands back (SHBrowseForFolder).
+using UniquePidl = std::unique_ptr<ITEMIDLIST, CoTaskMemFreer>;
 
 // A single-threaded COM apartment for the calling thread, for as long as the
 // guard lives. A thread that already has COM in another mode is used as it is.

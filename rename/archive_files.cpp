@@ -31,8 +31,8 @@ struct FileIdentity {
 std::optional<FileIdentity> IdentityOf(const std::string& path) {
     // No access rights asked and every sharing allowed: this works on files that
     // others hold open. BACKUP_SEMANTICS lets folders be opened too.
-    UniqueFileHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    UniqueFileHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
     if (!file || !GetFileInformationByHandle(file.get(), &info)) {
         return std::nullopt;
@@ -66,8 +66,8 @@ std::optional<std::string> WhyFolderGaveNothing(const std::wstring& folder, DWOR
 // A second name for the file while the shell removes it, unique to this run.
 std::string KeeperPathFor(const std::string& path) {
     static std::atomic<unsigned> counter{0};
-    return JoinPath(FolderOfPath(FullPathOf(path)), "~quandrel-" + std::to_string(GetCurrentProcessId()) + "-" +
-                                                       std::to_string(++counter) + ".tmp");
+    return JoinPath(FolderOfPath(FullPathOf(path)),
+                    "~quandrel-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + ".tmp");
 }
 
 }  // namespace
@@ -139,9 +139,8 @@ std::optional<std::string> MoveToRecycleBin(const std::string& path) {
     {
         // The shell would recycle a file that another program has open; the
         // system's own sharing check says whether that program allows it.
-        UniqueFileHandle probe(CreateFileA(path.c_str(), DELETE,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        UniqueFileHandle probe(CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (!probe) {
             return SystemErrorText(GetLastError());
         }

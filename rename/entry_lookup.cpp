@@ -52,8 +52,8 @@ EntryLookup LookUpNamingEntry(const std::string& archivePath, std::string_view s
     int status = unzip.goToFirstFile(archive.get());
     for (; status == unzip::kOk; status = unzip.goToNextFile(archive.get())) {
         unzip::FileInfo info{};
-        status = unzip.getCurrentFileInfo(archive.get(), &info, name.get(), unzip::kNameBufferSize, nullptr, 0,
-                                          nullptr, 0);
+        status =
+            unzip.getCurrentFileInfo(archive.get(), &info, name.get(), unzip::kNameBufferSize, nullptr, 0, nullptr, 0);
         if (status != unzip::kOk) {
             break;
         }

@@ -9,8 +9,6 @@
 namespace quandrel {
 namespace {
 
-char FoldAsciiCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool IsReservedDeviceName(std::string_view fileName) {
     // Windows treats a device name as reserved with any extension, and ignores
     // spaces before the extension: "nul.zip" and "CON .zip" both name devices.
@@ -31,20 +29,6 @@ bool IsReservedDeviceName(std::string_view fileName) {
 }
 
 }  // namespace
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t at = 0; at < a.size();) {
-        const std::size_t length = GbkCharLength(a, at);
-        if (length == 1 ? FoldAsciiCase(a[at]) != FoldAsciiCase(b[at]) : a.substr(at, 2) != b.substr(at, 2)) {
-            return false;
-        }
-        at += length;
-    }
-    return true;
-}
 
 bool HasZipExtension(std::string_view fileName) {
     constexpr std::string_view kZip = ".zip";

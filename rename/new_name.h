@@ -28,7 +28,4 @@ std::optional<std::string> WhyNameIsUnusable(std::string_view folder, std::strin
 // Whether the file name ends in ".zip", letters in any case.
 bool HasZipExtension(std::string_view fileName);
 
-// Byte comparison with ASCII letters folded, trail bytes of double-byte characters left alone.
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
-
 }  // namespace quandrel

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "base/code_page.h"
+#include "base/gbk_text.h"
 #include "base/path_text.h"
 #include "base/system_error.h"
 #include "rename/ansi_name.h"
@@ -61,8 +62,7 @@ class RenameRun {
 public:
     RenameRun(const std::string& folder, const std::string& suffix, RenameObserver& observer,
               const std::vector<FoundArchive>& archives)
-        : folder_(folder), fullFolder_(FullPathOf(folder)), suffix_(suffix), observer_(observer),
-          archives_(archives) {
+        : folder_(folder), fullFolder_(FullPathOf(folder)), suffix_(suffix), observer_(observer), archives_(archives) {
         for (int index = 0; index < ArchiveCount(); ++index) {
             for (const std::string* name : NamesOf(index)) {
                 pendingByName_.emplace(HashOfName(*name), index);
@@ -132,32 +132,32 @@ private:
 
         if (!archive.nameFitsCodePage) {
             Settle(report, ArchiveOutcome::Failed, "压缩包的文件名含有本机代码页无法表示的字符，无法安全处理");
-            return Finish(std::move(report));
+            return Finish(report);
         }
         const EntryLookup lookup = LookUpNamingEntry(report.path, suffix_);
         if (lookup.status == EntryLookup::Status::Unreadable) {
             Settle(report, ArchiveOutcome::Unreadable);
-            return Finish(std::move(report));
+            return Finish(report);
         }
         if (lookup.status == EntryLookup::Status::NoMatch) {
             Settle(report, ArchiveOutcome::NoMatchingEntry);
-            return Finish(std::move(report));
+            return Finish(report);
         }
         const std::optional<std::string> entryName = EntryNameInAnsi(lookup.entry);
         if (!entryName) {
             Settle(report, ArchiveOutcome::UnusableName, "名称含有本机代码页无法表示的字符");
-            return Finish(std::move(report));
+            return Finish(report);
         }
         report.newName = ArchiveNameFor(*entryName);
         if (std::optional<std::string> why = WhyNameIsUnusable(fullFolder_, report.newName)) {
             Settle(report, ArchiveOutcome::UnusableName, std::move(*why));
-            return Finish(std::move(report));
+            return Finish(report);
         }
         // Its own name or its own 8.3 alias: the archive is already named so.
         if (report.newName == archive.name ||
             (!archive.shortName.empty() && EqualIgnoringAsciiCase(report.newName, archive.shortName))) {
             Settle(report, ArchiveOutcome::AlreadyNamed);
-            return Finish(std::move(report));
+            return Finish(report);
         }
         Place(index, std::move(report));
     }
@@ -184,7 +184,7 @@ private:
         } else {
             Settle(report, ArchiveOutcome::Failed, SystemErrorText(error));
         }
-        Finish(std::move(report));
+        Finish(report);
     }
 
     // Whether following who waits for whom from `from` leads to `archive`.
@@ -201,7 +201,8 @@ private:
     // for, wants the name of `index`: no one of them can go first without
     // removing another as a duplicate, so all keep their names.
     void SettleCycle(int index, ArchiveReport report) {
-        const std::string why = "新名称被本次另一个要更名的压缩包占用，而那个压缩包也要用此压缩包的名称（相互占用），保留原名";
+        const std::string why =
+            "新名称被本次另一个要更名的压缩包占用，而那个压缩包也要用此压缩包的名称（相互占用），保留原名";
         std::vector<ArchiveReport> members;
         for (int at = PendingArchiveNamed(report.newName, index); at != index;) {
             auto it = waiting_.find(at);
@@ -210,14 +211,14 @@ private:
             waiting_.erase(it);
         }
         Settle(report, ArchiveOutcome::Failed, why);
-        Finish(std::move(report));
+        Finish(report);
         for (ArchiveReport& member : members) {
             Settle(member, ArchiveOutcome::Failed, why);
-            Finish(std::move(member));
+            Finish(member);
         }
     }
 
-    void Finish(ArchiveReport report) {
+    void Finish(const ArchiveReport& report) {
         const int index = report.number - 1;
         for (const std::string* name : NamesOf(index)) {
             const auto [first, last] = pendingByName_.equal_range(HashOfName(*name));
@@ -264,7 +265,7 @@ private:
         std::sort(left.begin(), left.end(), [](const auto& a, const auto& b) { return a.number < b.number; });
         for (ArchiveReport& report : left) {
             Settle(report, ArchiveOutcome::Failed, "已按要求停止，未改动");
-            Finish(std::move(report));
+            Finish(report);
         }
     }
 

@@ -20,23 +20,23 @@ enum class ArchiveOutcome {
     NoMatchingEntry,     // no entry ends with the suffix
     Unreadable,          // not a readable ZIP archive
     UnusableName,        // the entry gives no usable file name (reason)
-    Failed,              // the rename failed for another reason (reason)
+    Failed,              // the rename failed for another reason (reason); the last
 };
-inline constexpr std::size_t kArchiveOutcomeCount = 8;
+inline constexpr std::size_t kArchiveOutcomeCount = static_cast<std::size_t>(ArchiveOutcome::Failed) + 1;
 
 struct ArchiveReport {
-    int number = 0;         // from 1, in the order the archives were found
-    std::string path;       // full path before the run touched it
+    int number = 0;    // from 1, in the order the archives were found
+    std::string path;  // full path before the run touched it
     ArchiveOutcome outcome = ArchiveOutcome::NoMatchingEntry;
-    std::string newName;    // file name (no folder) the archive was to get, where there is one
-    std::string reason;     // why, for NotRemoved, UnusableName and Failed
+    std::string newName;  // file name (no folder) the archive was to get, where there is one
+    std::string reason;   // why, for NotRemoved, UnusableName and Failed
 };
 
 struct RunTotals {
     int found = 0;
     int handled = 0;
     std::array<int, kArchiveOutcomeCount> byOutcome{};
-    bool stopped = false;   // asked to stop before the last archive
+    bool stopped = false;        // asked to stop before the last archive
     std::string listingProblem;  // why the folder gave no list or an incomplete one (GBK); empty when whole
 
     int count(ArchiveOutcome outcome) const { return byOutcome[static_cast<std::size_t>(outcome)]; }
@@ -69,7 +69,7 @@ enum class RunResult { Ran, EmptySuffix };
 // the archive in hand; no archive is ever left half-handled, and archives still
 // waiting keep their names.
 RunResult RenameArchives(const std::string& folder, const std::string& suffix, RenameObserver& observer,
-                    const std::atomic<bool>& stopRequested);
+                         const std::atomic<bool>& stopRequested);
 
 // The same over archives already listed, handled in the order the listing
 // gives (RenameArchives takes the folder's own order). The suffix must not be empty.

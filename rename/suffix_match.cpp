@@ -3,11 +3,6 @@
 #include "base/gbk_text.h"
 
 namespace quandrel {
-namespace {
-
-char FoldAsciiCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-}  // namespace
 
 bool EntryNameMatches(std::string_view storedName, std::string_view suffix, NameEncoding encoding) {
     if (suffix.empty() || suffix.size() > storedName.size()) {

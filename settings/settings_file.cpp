@@ -1,10 +1,8 @@
 #include "settings/settings_file.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include "base/path_text.h"
-#include "base/program_folder.h"
 
 namespace quandrel {
 
@@ -41,11 +39,7 @@ std::string ReadValue(const std::string& iniPath, const char* key) {
 
 }  // namespace
 
-std::string SettingsFilePath() { return JoinPath(ProgramFolder(), kFileName); }
-
-std::string SettingsFilePathOf(std::string_view programPath) {
-    return JoinPath(FolderOfPath(programPath), kFileName);
-}
+std::string SettingsFilePathOf(std::string_view programPath) { return JoinPath(FolderOfPath(programPath), kFileName); }
 
 Settings ReadSettings(const std::string& iniPath) {
     return {ReadValue(iniPath, kFolderKey), ReadValue(iniPath, kSuffixKey)};
@@ -55,14 +49,6 @@ void WriteSettings(const std::string& iniPath, const Settings& settings) {
     // Results ignored on purpose: an unwritable file only means nothing is kept.
     WritePrivateProfileStringA(kSection, kFolderKey, ProfileValue(settings.folder).c_str(), iniPath.c_str());
     WritePrivateProfileStringA(kSection, kSuffixKey, ProfileValue(settings.suffix).c_str(), iniPath.c_str());
-}
-
-std::string DefaultArchiveFolder() {
-    char path[MAX_PATH];  // the size SHGetFolderPathA requires
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, path))) {
-        return {};
-    }
-    return path;
 }
 
 }  // namespace quandrel

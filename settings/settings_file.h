@@ -18,8 +18,6 @@ struct Settings {
 // one byte less.
 constexpr unsigned kSettingsReadBufferSize = 10240;
 
-// The program folder + "\peizhi.ini".
-std::string SettingsFilePath();
 // The settings file of the program at `programPath` ("D:\q.exe" gives "D:\peizhi.ini").
 std::string SettingsFilePathOf(std::string_view programPath);
 
@@ -28,9 +26,5 @@ Settings ReadSettings(const std::string& iniPath);
 // Creates the file and its section when needed. A failed write (read-only file
 // or folder) is not reported: the settings are simply not kept.
 void WriteSettings(const std::string& iniPath, const Settings& settings);
-
-// The folder the folder box shows before any settings are loaded: the current
-// user's desktop folder (empty if the system has none).
-std::string DefaultArchiveFolder();
 
 }  // namespace quandrel

@@ -17,9 +17,9 @@ packages=(
     xvfb xauth x11-utils imagemagick xdotool
     locales fonts-wqy-microhei fonts-wine
     googletest
-    # The fuzzers of the name logic: clang, and libFuzzer's runtime, which
-    # clang only recommends.
-    clang libclang-rt-14-dev
+    # The static checks, and the fuzzers of the name logic: clang, and
+    # libFuzzer's runtime, which clang only recommends.
+    clang clang-format clang-tidy libclang-rt-14-dev
     dpkg-dev zip unzip python3
 )
 

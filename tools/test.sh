@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds everything and runs every test: the platform-free
-# logic natively under AddressSanitizer and UBSan, then the Windows build under
-# Wine on a virtual X display.
+# Sets up the machine, builds everything and runs every test: the static checks,
+# the platform-free logic natively under AddressSanitizer and UBSan and under
+# libFuzzer, then the Windows build under Wine on a virtual X display.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 
 bash "$root/tools/setup.sh"
+
+bash "$root/tools/check.sh"
 
 echo "== native logic tests (ASan, UBSan)"
 cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null

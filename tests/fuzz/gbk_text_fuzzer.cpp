@@ -50,7 +50,8 @@ void CheckFindLast(std::string_view text, const GbkWalk& walk) {
             Require(walk.Single(found), "FindLastGbkChar points inside a double-byte character",
                     {{"text", text}, {"char", shown}});
         }
-        Require(found == last[ch], "FindLastGbkChar differs from the reference walk", {{"text", text}, {"char", shown}});
+        Require(found == last[ch], "FindLastGbkChar differs from the reference walk",
+                {{"text", text}, {"char", shown}});
     }
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/gbk_text.h"
 #include "rename/new_name.h"
 #include "tests/fuzz/fuzz_reference.h"
 
@@ -71,8 +72,7 @@ bool IsDeviceName(std::string_view name) {
     if (std::find(kFixed.begin(), kFixed.end(), stem) != kFixed.end()) {
         return true;
     }
-    return stem.size() == 4 && (stem.starts_with("com") || stem.starts_with("lpt")) && stem[3] >= '0' &&
-           stem[3] <= '9';
+    return stem.size() == 4 && (stem.starts_with("com") || stem.starts_with("lpt")) && stem[3] >= '0' && stem[3] <= '9';
 }
 
 bool IsForbiddenByte(unsigned char byte) {

@@ -48,7 +48,8 @@ bool EndsWithIgnoringCase(std::string_view name, std::string_view suffix) {
 
 void Check(std::string_view name, std::string_view suffix, NameEncoding encoding) {
     const bool matches = EntryNameMatches(name, suffix, encoding);
-    const std::initializer_list<Shown> shown = {{"name", name}, {"suffix", suffix}, {"encoding", EncodingName(encoding)}};
+    const std::initializer_list<Shown> shown = {
+        {"name", name}, {"suffix", suffix}, {"encoding", EncodingName(encoding)}};
     if (matches) {
         Require(!suffix.empty(), "an empty suffix matched", shown);
         Require(name.back() != '/', "a folder entry (name ending in '/') matched", shown);
@@ -60,8 +61,8 @@ void Check(std::string_view name, std::string_view suffix, NameEncoding encoding
         }
     }
     if (IsAsciiOnly(name) && IsAsciiOnly(suffix)) {
-        const bool plain = !suffix.empty() && EndsWithIgnoringCase(name, suffix) && name.back() != '/' &&
-                           name.find('\0') == npos;
+        const bool plain =
+            !suffix.empty() && EndsWithIgnoringCase(name, suffix) && name.back() != '/' && name.find('\0') == npos;
         Require(matches == plain, "ASCII texts: not the same as a case-blind ends-with", shown);
     }
     Require(matches == ReferenceMatch(name, suffix, encoding), "differs from the reference match", shown);

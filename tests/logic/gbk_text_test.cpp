@@ -24,8 +24,14 @@ TEST(GbkText, CharacterBoundaries) {
         {"inside a double-byte character", "\x81\x65x", 1, false},
         {"trail byte that looks like a backslash", "a\x95\x5c", 2, false},
         {"lone lead byte at the end is one character", "ab\x81", 2, true},
-        {"0x80 is a single-byte character in code page 936", "\x80" "e", 1, true},
-        {"0xFF is a single-byte character", "\xff" "e", 1, true},
+        {"0x80 is a single-byte character in code page 936",
+         "\x80"
+         "e",
+         1, true},
+        {"0xFF is a single-byte character",
+         "\xff"
+         "e",
+         1, true},
         {"two double-byte characters in a row", "\xd3\xce\xcf\xb7", 2, true},
         {"second of two double-byte characters", "\xd3\xce\xcf\xb7", 3, false},
     };
@@ -37,7 +43,9 @@ TEST(GbkText, CharacterBoundaries) {
 TEST(GbkText, CharCountCountsDoubleByteCharactersOnce) {
     EXPECT_EQ(GbkCharCount(""), 0u);
     EXPECT_EQ(GbkCharCount("abc"), 3u);
-    EXPECT_EQ(GbkCharCount("\x95\x5c" "a\x81\x65"), 3u);
+    EXPECT_EQ(GbkCharCount("\x95\x5c"
+                           "a\x81\x65"),
+              3u);
     EXPECT_EQ(GbkCharCount("a\x81"), 2u);  // a lead byte at the end stands alone
 }
 
@@ -56,6 +64,13 @@ TEST(GbkText, FindLastCharSkipsTrailBytes) {
     for (const auto& c : cases) {
         EXPECT_EQ(FindLastGbkChar(c.text, '\\'), c.expected) << c.label;
     }
+}
+
+TEST(EqualIgnoringAsciiCase, FoldsOnlySingleByteLetters) {
+    EXPECT_TRUE(EqualIgnoringAsciiCase("Setup.ZIP", "setup.zip"));
+    EXPECT_TRUE(EqualIgnoringAsciiCase("游戏.zip", "游戏.ZIP"));
+    EXPECT_FALSE(EqualIgnoringAsciiCase("a\x81\x45", "a\x81\x65"));  // trail bytes compare exactly
+    EXPECT_FALSE(EqualIgnoringAsciiCase("ab", "abc"));
 }
 
 }  // namespace

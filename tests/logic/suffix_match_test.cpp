@@ -43,8 +43,14 @@ TEST(EntryNameMatches, Table) {
         {"suffix '\\' against a trail byte '\\'", "a\x95\x5c", "\\", Ansi, false},
         {"trail byte is never case-folded", "a\x81\x45", "\x81\x65", Ansi, false},
         {"same double-byte character", "a\x81\x65", "\x81\x65", Ansi, true},
-        {"'e' after a double-byte character", "\x81\x65" "e", "e", Ansi, true},
-        {"0x80 is single-byte, so 'e' after it stands alone", "\x80" "e", "e", Ansi, true},
+        {"'e' after a double-byte character",
+         "\x81\x65"
+         "e",
+         "e", Ansi, true},
+        {"0x80 is single-byte, so 'e' after it stands alone",
+         "\x80"
+         "e",
+         "e", Ansi, true},
         {"lone lead byte at the end", "ab\x81", "\x81", Ansi, true},
         {"UTF-8 name, ASCII suffix", Utf8Bytes(u8"游戏.exe"), ".exe", Utf8, true},
         {"UTF-8 name, ASCII suffix in capitals", Utf8Bytes(u8"游戏.EXE"), ".exe", Utf8, true},

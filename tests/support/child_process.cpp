@@ -154,8 +154,8 @@ LRESULT SendAnswered(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 std::string TextOf(HWND window) {
     const auto length = static_cast<std::size_t>(SendAnswered(window, WM_GETTEXTLENGTH, 0, 0));
     std::string text(length + 1, '\0');
-    text.resize(static_cast<std::size_t>(
-        SendAnswered(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    text.resize(
+        static_cast<std::size_t>(SendAnswered(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     return text;
 }
 

@@ -15,9 +15,9 @@ inline std::string Gbk(std::u8string_view utf8) {
     wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
                                                              wide.data(), static_cast<int>(wide.size()))));
     std::string gbk(wide.size() * 2, '\0');
-    gbk.resize(static_cast<std::size_t>(WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()),
-                                                            gbk.data(), static_cast<int>(gbk.size()), nullptr,
-                                                            nullptr)));
+    gbk.resize(
+        static_cast<std::size_t>(WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), gbk.data(),
+                                                     static_cast<int>(gbk.size()), nullptr, nullptr)));
     return gbk;
 }
 

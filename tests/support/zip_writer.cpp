@@ -47,14 +47,14 @@ std::string BuildZip(const std::vector<ZipEntry>& entries) {
         Put32(archive, 0x04034B50);  // local file header
         Put16(archive, 20);          // version needed
         Put16(archive, flag);
-        Put16(archive, 0);           // stored
-        Put16(archive, 0);           // time
-        Put16(archive, 0x21);        // date: 1980-01-01
+        Put16(archive, 0);     // stored
+        Put16(archive, 0);     // time
+        Put16(archive, 0x21);  // date: 1980-01-01
         Put32(archive, crc);
         Put32(archive, size);
         Put32(archive, size);
         Put16(archive, entry.name.size());
-        Put16(archive, 0);           // extra length
+        Put16(archive, 0);  // extra length
         archive += entry.name;
         archive += entry.data;
 
@@ -69,10 +69,10 @@ std::string BuildZip(const std::vector<ZipEntry>& entries) {
         Put32(directory, size);
         Put32(directory, size);
         Put16(directory, entry.name.size());
-        Put16(directory, 0);  // extra length
-        Put16(directory, 0);  // comment length
-        Put16(directory, 0);  // disk number
-        Put16(directory, 0);  // internal attributes
+        Put16(directory, 0);                                     // extra length
+        Put16(directory, 0);                                     // comment length
+        Put16(directory, 0);                                     // disk number
+        Put16(directory, 0);                                     // internal attributes
         Put32(directory, entry.name.ends_with('/') ? 0x10 : 0);  // external: directory bit
         Put32(directory, offset);
         directory += entry.name;

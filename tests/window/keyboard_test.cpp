@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "tests/window/quandrel_window.h"
@@ -11,10 +12,25 @@
 namespace quandrel::testing {
 namespace {
 
+// Each control by its name in the layout.
+constexpr std::pair<Control, const char*> kControlNames[] = {
+    {编辑框1, "编辑框1"},
+    {编辑框2, "编辑框2"},
+    {按钮1, "按钮1"},
+    {按钮2, "按钮2"},
+    {按钮3, "按钮3"},
+    {标签1, "标签1"},
+    {标签2, "标签2"},
+    {标签3, "标签3"},
+    {标签4, "标签4"},
+    {超级列表框1, "超级列表框1"},
+    {超级列表框2, "超级列表框2"},
+};
+
 const char* NameOf(const QuandrelWindow& program, HWND control) {
-    for (const ControlSpec& entry : kControls) {
-        if (program.control(entry.control) == control) {
-            return entry.name;
+    for (const auto& [id, name] : kControlNames) {
+        if (program.control(id) == control) {
+            return name;
         }
     }
     return "(not a control)";
@@ -87,10 +103,8 @@ TEST(KeyboardTest, EnterAndF1InTheEditBoxesStartNothingAndKeepTheFocus) {
         const char* focusAfterTab;
     };
     const Case cases[] = {
-        {"Enter in 编辑框1", 3, VK_RETURN, "超级列表框2"},
-        {"Enter in 编辑框2", 5, VK_RETURN, "按钮3"},
-        {"F1 in 编辑框1", 3, VK_F1, "超级列表框2"},
-        {"Enter on 按钮2", 1, VK_RETURN, "按钮1"},
+        {"Enter in 编辑框1", 3, VK_RETURN, "超级列表框2"}, {"Enter in 编辑框2", 5, VK_RETURN, "按钮3"},
+        {"F1 in 编辑框1", 3, VK_F1, "超级列表框2"},        {"Enter on 按钮2", 1, VK_RETURN, "按钮1"},
         {"Enter in 超级列表框1", 0, VK_RETURN, "按钮2"},
     };
     for (const Case& c : cases) {

@@ -82,7 +82,7 @@ std::vector<COLORREF> CaptureScreen(const RECT& area) {
     const POINT origin{area.left, area.top};
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
-    WindowDc screen(nullptr, GetDC(nullptr));
+    const WindowDc screen = WindowDc::OfClientArea(nullptr);
     UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -199,7 +199,6 @@ void QuandrelWindow::BringToFront() const {
         throw std::runtime_error("the main window did not come to the front");
     }
 }
-
 
 std::string ClassOf(HWND window) {
     char name[256] = {};

@@ -20,7 +20,8 @@ constexpr COLORREF kBlueBackground = RGB(0, 136, 255);
 constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kPureBlue = RGB(0, 0, 255);
 
-constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER | BS_MULTILINE;
+constexpr DWORD kButtonStyle =
+    WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER | BS_MULTILINE;
 constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
 constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 constexpr DWORD kListStyle =
@@ -30,7 +31,7 @@ struct ExpectedControl {
     Control control;
     const char* name;
     const char* className;
-    RECT rect;  // left, top, right, bottom in the client area
+    RECT rect;         // left, top, right, bottom in the client area
     const char* text;  // nullptr: checked elsewhere
     DWORD style;
     DWORD exStyle;
@@ -109,8 +110,7 @@ TEST_F(WindowLayoutTest, EveryControlHasItsClassPlaceTextAndStyles) {
             EXPECT_EQ(TextOf(control), expected.text);
         }
         // List views show scroll bars by themselves as their columns and rows need.
-        EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)) & ~(WS_HSCROLL | WS_VSCROLL),
-                  expected.style);
+        EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE)) & ~(WS_HSCROLL | WS_VSCROLL), expected.style);
         EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(control, GWL_EXSTYLE)), expected.exStyle);
         EXPECT_TRUE(IsWindowEnabled(control));
     }
@@ -163,7 +163,7 @@ TEST(WindowSettingsTest, ASavedValueReplacesTheStartTextAndAnEmptyOneKeepsIt) {
 
 TEST_F(WindowLayoutTest, EditBoxTextLineIsCentredVertically) {
     // The test's own metrics of the GUI font: the same prefix, so the same font.
-    WindowDc dc(nullptr, GetDC(nullptr));
+    const WindowDc dc = WindowDc::OfClientArea(nullptr);
     SelectedObject font(dc.get(), GetStockObject(DEFAULT_GUI_FONT));
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc.get(), &metrics);
@@ -235,10 +235,12 @@ TEST_F(WindowLayoutTest, PaintedColours) {
     // Yellow label text, blue edit text: some pixels of each. The font is smoothed
     // into the background, so a pixel counts when it is nearer the text colour
     // than the background.
-    EXPECT_TRUE(WaitUntil([&] { return CountPixelsNear(window, RECT{8, 9, 48, 33}, kYellow, 150) > 20; }))
-        << "label text";
-    EXPECT_TRUE(WaitUntil([&] { return CountPixelsNear(window, RECT{490, 11, 541, 31}, kPureBlue, 150) > 5; }))
-        << "suffix box text";
+    EXPECT_TRUE(WaitUntil([&] {
+        return CountPixelsNear(window, RECT{8, 9, 48, 33}, kYellow, 150) > 20;
+    })) << "label text";
+    EXPECT_TRUE(WaitUntil([&] {
+        return CountPixelsNear(window, RECT{490, 11, 541, 31}, kPureBlue, 150) > 5;
+    })) << "suffix box text";
 }
 
 TEST_F(WindowLayoutTest, IconIsOne32By32ImageOf32Bits) {
@@ -247,8 +249,8 @@ TEST_F(WindowLayoutTest, IconIsOne32By32ImageOf32Bits) {
     EXPECT_TRUE(WaitUntil([&] { return CountFramePixelsNear(window, RECT{0, 0, 24, 24}, RGB(255, 214, 0), 30) > 40; }));
 
     // The application icon in the program file: one image, 32 x 32, 32 bits.
-    UniqueModule file(LoadLibraryExA((program_.programFolder() + "\\quandrel.exe").c_str(), nullptr,
-                                     LOAD_LIBRARY_AS_DATAFILE));
+    UniqueModule file(
+        LoadLibraryExA((program_.programFolder() + "\\quandrel.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     ASSERT_TRUE(file);
     HRSRC group = FindResourceA(file.get(), MAKEINTRESOURCEA(1), reinterpret_cast<LPCSTR>(RT_GROUP_ICON));
     ASSERT_NE(group, nullptr);

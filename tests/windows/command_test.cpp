@@ -10,8 +10,8 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <sstream>
+#include <stdexcept>
 
 #include "app/usage_text.h"
 #include "base/path_text.h"

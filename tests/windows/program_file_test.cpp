@@ -37,9 +37,8 @@ std::set<std::string> ImportedDlls(const std::string& image) {
     std::memcpy(&dos, at(0, sizeof dos), sizeof dos);
     IMAGE_NT_HEADERS32 nt;
     std::memcpy(&nt, at(static_cast<std::size_t>(dos.e_lfanew), sizeof nt), sizeof nt);
-    const std::size_t sectionsAt =
-        static_cast<std::size_t>(dos.e_lfanew) + offsetof(IMAGE_NT_HEADERS32, OptionalHeader) +
-        nt.FileHeader.SizeOfOptionalHeader;
+    const std::size_t sectionsAt = static_cast<std::size_t>(dos.e_lfanew) +
+                                   offsetof(IMAGE_NT_HEADERS32, OptionalHeader) + nt.FileHeader.SizeOfOptionalHeader;
     auto fileOffset = [&](DWORD rva) -> std::size_t {
         for (WORD i = 0; i < nt.FileHeader.NumberOfSections; ++i) {
             IMAGE_SECTION_HEADER section;
@@ -78,8 +77,8 @@ TEST(ProgramFile, IsA32BitGuiProgram) {
 // A runtime DLL that a missed static link drags in (libstdc++, libgcc, winpthread)
 // would be missing on the user's machine. zlibwapi.dll is loaded by name at run time.
 TEST(ProgramFile, ImportsOnlySystemDlls) {
-    const std::set<std::string> allowed = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL",  "COMCTL32.DLL",
-                                           "SHELL32.DLL",  "OLE32.DLL",  "MSVCRT.DLL", "ADVAPI32.DLL",
+    const std::set<std::string> allowed = {"KERNEL32.DLL", "USER32.DLL",  "GDI32.DLL",   "COMCTL32.DLL",
+                                           "SHELL32.DLL",  "OLE32.DLL",   "MSVCRT.DLL",  "ADVAPI32.DLL",
                                            "SHLWAPI.DLL",  "UXTHEME.DLL", "ZLIBWAPI.DLL"};
     const std::optional<std::string> image = ReadFileBytes(ProgramFile());
     ASSERT_TRUE(image);
@@ -126,8 +125,8 @@ TEST(ProgramFile, VersionInformationInChinese) {
         WORD codePage;
     }* translation = nullptr;
     UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                               &length));
+    ASSERT_TRUE(
+        VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
     ASSERT_GE(length, sizeof(Translation));
     EXPECT_EQ(translation->language, 0x0804);
     EXPECT_EQ(translation->codePage, 936);

@@ -66,13 +66,12 @@ private:
 
     static std::string Utf8ToGbk(const std::string& utf8) {
         std::wstring wide(utf8.size(), L'\0');
-        wide.resize(static_cast<std::size_t>(
-            MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                                static_cast<int>(wide.size()))));
+        wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                                 wide.data(), static_cast<int>(wide.size()))));
         std::string gbk(wide.size() * 2, '\0');
-        gbk.resize(static_cast<std::size_t>(WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()),
-                                                                gbk.data(), static_cast<int>(gbk.size()), nullptr,
-                                                                nullptr)));
+        gbk.resize(
+            static_cast<std::size_t>(WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), gbk.data(),
+                                                         static_cast<int>(gbk.size()), nullptr, nullptr)));
         return gbk;
     }
 

@@ -138,9 +138,9 @@ struct RunCase {
     const char* label;
     std::vector<Item> before;
     std::string suffix;
-    std::vector<After> after;                              // every name in the folder afterwards
-    std::map<std::string, ArchiveOutcome> outcomes;       // by original name
-    std::vector<std::string> removed;                      // items that end in the Recycle Bin
+    std::vector<After> after;                        // every name in the folder afterwards
+    std::map<std::string, ArchiveOutcome> outcomes;  // by original name
+    std::vector<std::string> removed;                // items that end in the Recycle Bin
 };
 
 // The folder's listing with its archives in the given order of their names
@@ -183,7 +183,8 @@ void CheckRun(const RunCase& c, const TestFolder& folder, const std::vector<std:
     std::vector<std::string> expectedNames;
     for (const After& after : c.after) {
         expectedNames.push_back(LowerAscii(after.name));
-        const auto found = std::find_if(c.before.begin(), c.before.end(), [&](const Item& i) { return i.name == after.from; });
+        const auto found =
+            std::find_if(c.before.begin(), c.before.end(), [&](const Item& i) { return i.name == after.from; });
         if (!found->folder) {
             EXPECT_EQ(ReadFileBytes(folder / after.name), bytesOf(after.from)) << label << ": " << after.name;
         }
@@ -263,13 +264,28 @@ TEST(RenameArchives, Table) {
           Archive("quote.zip", {{"a\"b.exe"}}), Archive("angle.zip", {{"<a>.exe"}}),
           Archive("long.zip", {{std::string(250, 'l') + ".exe"}})},
          ".exe",
-         {{"dev.zip", "dev.zip"}, {"colon.zip", "colon.zip"}, {"ask.zip", "ask.zip"}, {"star.zip", "star.zip"},
-          {"ctl.zip", "ctl.zip"}, {"dots.zip", "dots.zip"}, {"nulname.zip", "nulname.zip"}, {"pipe.zip", "pipe.zip"},
-          {"quote.zip", "quote.zip"}, {"angle.zip", "angle.zip"}, {"long.zip", "long.zip"}},
-         {{"dev.zip", UnusableName}, {"colon.zip", UnusableName}, {"ask.zip", UnusableName},
-          {"star.zip", UnusableName}, {"ctl.zip", UnusableName}, {"dots.zip", UnusableName},
-          {"nulname.zip", UnusableName}, {"pipe.zip", UnusableName}, {"quote.zip", UnusableName},
-          {"angle.zip", UnusableName}, {"long.zip", UnusableName}},
+         {{"dev.zip", "dev.zip"},
+          {"colon.zip", "colon.zip"},
+          {"ask.zip", "ask.zip"},
+          {"star.zip", "star.zip"},
+          {"ctl.zip", "ctl.zip"},
+          {"dots.zip", "dots.zip"},
+          {"nulname.zip", "nulname.zip"},
+          {"pipe.zip", "pipe.zip"},
+          {"quote.zip", "quote.zip"},
+          {"angle.zip", "angle.zip"},
+          {"long.zip", "long.zip"}},
+         {{"dev.zip", UnusableName},
+          {"colon.zip", UnusableName},
+          {"ask.zip", UnusableName},
+          {"star.zip", UnusableName},
+          {"ctl.zip", UnusableName},
+          {"dots.zip", UnusableName},
+          {"nulname.zip", UnusableName},
+          {"pipe.zip", UnusableName},
+          {"quote.zip", UnusableName},
+          {"angle.zip", UnusableName},
+          {"long.zip", UnusableName}},
          {}},
         {"a name that climbs out of the folder stays in it",
          {Archive("up.zip", {{"../../evil.exe"}}), Archive("back.zip", {{"..\\..\\bad.exe"}})},
@@ -437,8 +453,8 @@ TEST(RenameArchives, ArchiveHeldOpenByAnotherProgram) {
     const Item busyDuplicate = Archive("busydup.zip", {{"holder.exe"}});
     Lay(folder, {busy, busyDuplicate, File("holder.zip", "holder")});
     // Held as a program holds a file it reads: others may read, not delete.
-    UniqueFileHandle hold1(CreateFileA((folder / "busy.zip").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                       OPEN_EXISTING, 0, nullptr));
+    UniqueFileHandle hold1(
+        CreateFileA((folder / "busy.zip").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     UniqueFileHandle hold2(CreateFileA((folder / "busydup.zip").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                        OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(hold1 && hold2);
@@ -523,7 +539,8 @@ TEST(RenameArchives, ArchiveNameOutsideTheCodePage) {
     const std::wstring korean = L"\\한국어.zip";
     const std::wstring lookAlike = L"\\mañana.zip";
     for (const auto& [name, bytes] : {std::pair{korean, &foreign}, std::pair{lookAlike, &tilde}}) {
-        UniqueFileHandle file(CreateFileW((wideFolder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        UniqueFileHandle file(
+            CreateFileW((wideFolder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
         ASSERT_TRUE(file);
         DWORD written = 0;
         ASSERT_TRUE(WriteFile(file.get(), bytes->data(), static_cast<DWORD>(bytes->size()), &written, nullptr));
@@ -631,8 +648,8 @@ TEST(RenameArchives, DuplicateStaysWhereTheRecycleBinCannotTakeIt) {
     Lay(folder, {File("same.zip", "holds the name"), duplicate});
     const std::string probe = folder / "rename_probe.exe";
     ASSERT_TRUE(CopyFileA(JoinPath(BuildOutputFolder(), "rename_probe.exe").c_str(), probe.c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(JoinPath(BuildOutputFolder(), "zlibwapi.dll").c_str(), (folder / "zlibwapi.dll").c_str(),
-                          FALSE));
+    ASSERT_TRUE(
+        CopyFileA(JoinPath(BuildOutputFolder(), "zlibwapi.dll").c_str(), (folder / "zlibwapi.dll").c_str(), FALSE));
 
     // Wine maps the Unix root to Z:.
     const std::string dataHome = "/tmp/quandrel-no-trash-" + std::to_string(GetCurrentProcessId());
@@ -654,7 +671,8 @@ TEST(RenameArchives, DuplicateStaysWhereTheRecycleBinCannotTakeIt) {
     EXPECT_EQ(ReadFileBytes(folder / "1.zip"), duplicate.bytes);
     EXPECT_EQ(ReadFileBytes(folder / "same.zip"), "holds the name");
     // Nothing else is left behind in the folder: no second name of the duplicate.
-    EXPECT_EQ(Listing(folder.path()), (std::vector<std::string>{"1.zip", "rename_probe.exe", "same.zip", "zlibwapi.dll"}));
+    EXPECT_EQ(Listing(folder.path()),
+              (std::vector<std::string>{"1.zip", "rename_probe.exe", "same.zip", "zlibwapi.dll"}));
 }
 
 // Asked to stop while an archive waits for the one in hand: the one in hand is

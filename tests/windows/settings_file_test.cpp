@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/default_folder.h"
 #include "base/path_text.h"
+#include "base/program_folder.h"
 #include "base/win_owners.h"
 #include "tests/support/test_folder.h"
 
@@ -146,14 +148,14 @@ TEST(SettingsFile, FileNameBesideTheProgram) {
 }
 
 TEST(SettingsFile, FileOfTheRunningProgramIsInItsFolder) {
-    const std::string ini = SettingsFilePath();
+    const std::string ini = SettingsFilePathOf(ProgramPath());
     char program[MAX_PATH * 4] = {};
     ASSERT_GT(GetModuleFileNameA(nullptr, program, sizeof program), 0u);
     EXPECT_EQ(ini, FolderOfPath(program) + "\\peizhi.ini");
     // Not the current directory, which a start from elsewhere would give.
     const TestFolder elsewhere;
     ASSERT_TRUE(SetCurrentDirectoryA(elsewhere.path().c_str()));
-    EXPECT_EQ(SettingsFilePath(), ini);
+    EXPECT_EQ(SettingsFilePathOf(ProgramPath()), ini);
     SetCurrentDirectoryA(FolderOfPath(program).c_str());
 }
 

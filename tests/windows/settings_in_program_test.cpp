@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/control_layout.h"
+#include "app/default_folder.h"
 #include "base/path_text.h"
 #include "settings/settings_file.h"
 #include "tests/support/child_process.h"

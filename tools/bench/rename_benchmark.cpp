@@ -67,8 +67,8 @@ void Measure(int count) {
             RemoveTree(copy);
         }
     }
-    std::printf("N=%6d  floor %8.3f s  run %8.3f s  run/floor %.3f  (%.3f ms per archive)\n", count, best[0],
-                best[1], best[1] / best[0], 1000.0 * best[1] / count);
+    std::printf("N=%6d  floor %8.3f s  run %8.3f s  run/floor %.3f  (%.3f ms per archive)\n", count, best[0], best[1],
+                best[1] / best[0], 1000.0 * best[1] / count);
     std::fflush(stdout);
 }
 

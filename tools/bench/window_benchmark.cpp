@@ -54,8 +54,8 @@ SIZE_T PrivateBytesOf(HANDLE process) {
 WindowRun RunInWindow(const std::string& folder) {
     WindowRun run;
     QuandrelWindow program;
-    const UniqueFileHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE,
-                                               program.process().id()));
+    const UniqueFileHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, program.process().id()));
     SetTextOf(program.control(编辑框1), folder);
     SetTextOf(program.control(编辑框2), kSuffix);
     if (std::getenv("QUANDREL_BENCH_SLOW_PINGS")) {
@@ -167,13 +167,14 @@ void Measure(bool renamed, int count) {
     if (renamed) {
         std::printf("  floor %7.2f s  run/floor %.3f", floor, run.seconds / floor);
     }
-    std::printf("  answer worst %4.0f ms  p99 %4.0f ms (%zu pings)  peak private %6.1f MB  list views %6.1f MB"
-                "  own %4.0f bytes per archive\n",
-                *std::max_element(run.answerMs.begin(), run.answerMs.end()), Percentile(run.answerMs, 0.99),
-                run.answerMs.size(), static_cast<double>(run.peakPrivateBytes) / mb, static_cast<double>(lists) / mb,
-                (static_cast<double>(run.peakPrivateBytes) - static_cast<double>(run.startPrivateBytes) -
-                 static_cast<double>(lists)) /
-                    count);
+    std::printf(
+        "  answer worst %4.0f ms  p99 %4.0f ms (%zu pings)  peak private %6.1f MB  list views %6.1f MB"
+        "  own %4.0f bytes per archive\n",
+        *std::max_element(run.answerMs.begin(), run.answerMs.end()), Percentile(run.answerMs, 0.99),
+        run.answerMs.size(), static_cast<double>(run.peakPrivateBytes) / mb, static_cast<double>(lists) / mb,
+        (static_cast<double>(run.peakPrivateBytes) - static_cast<double>(run.startPrivateBytes) -
+         static_cast<double>(lists)) /
+            count);
     std::fflush(stdout);
 }
 
