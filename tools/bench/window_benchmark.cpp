@@ -6,7 +6,10 @@
 // private memory, and what two list views of that many rows cost by themselves.
 //   renamed: N archives of 20 entries, each renamed;
 //   unmatched: N archives of 5 entries, none matching.
-// Usage: window_benchmark [renamed N | unmatched N] ...  (default: renamed 10000 unmatched 100000)
+//   unmatched-in FOLDER N: the N unmatched archives already in FOLDER (laid out
+//     by tools/bench/lay_archives.py); the run changes nothing there.
+// Usage: window_benchmark [renamed N | unmatched N | unmatched-in FOLDER N] ...
+//        (default: renamed 10000 unmatched 100000)
 // With QUANDREL_BENCH_SLOW_PINGS set, it also prints the idle window's answer
 // times and every answer during the run slower than 50 ms, with when it came.
 #include <windows.h>
@@ -136,11 +139,15 @@ double Percentile(std::vector<double> values, double share) {
     return values[std::min(values.size() - 1, static_cast<std::size_t>(share * static_cast<double>(values.size())))];
 }
 
-void Measure(bool renamed, int count) {
+void Measure(bool renamed, int count, const std::string& laidOut) {
     TestFolder work("quandrel-window-bench");
-    const std::string master = work / "master";
-    CreateDirectoryA(master.c_str(), nullptr);
-    MakeArchives(master, count, renamed ? 20 : 5, renamed);
+    std::string master = work / "master";
+    if (laidOut.empty()) {
+        CreateDirectoryA(master.c_str(), nullptr);
+        MakeArchives(master, count, renamed ? 20 : 5, renamed);
+    } else {
+        master = laidOut;
+    }
 
     double floor = 0;
     if (renamed) {
@@ -151,8 +158,12 @@ void Measure(bool renamed, int count) {
         floor = SecondsSince(start);
         RemoveTree(copy);
     }
-    const std::string copy = work / "run";
-    CopyFolder(master, copy);
+    // A run that renames nothing leaves the folder as it was: no copy needed.
+    std::string copy = master;
+    if (renamed) {
+        copy = work / "run";
+        CopyFolder(master, copy);
+    }
     const WindowRun run = RunInWindow(copy);
     const SIZE_T lists = ListViewBytes(count, copy);
     const double mb = 1024.0 * 1024.0;
@@ -181,15 +192,26 @@ void Measure(bool renamed, int count) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::pair<bool, int>> runs;
+    struct Run {
+        bool renamed;
+        int count;
+        std::string laidOut;  // a folder with the archives already there
+    };
+    std::vector<Run> runs;
     for (int i = 1; i + 1 < argc; i += 2) {
-        runs.emplace_back(std::string(argv[i]) == "renamed", std::atoi(argv[i + 1]));
+        const std::string kind = argv[i];
+        if (kind == "unmatched-in" && i + 2 < argc) {
+            runs.push_back({false, std::atoi(argv[i + 2]), argv[i + 1]});
+            ++i;
+        } else {
+            runs.push_back({kind == "renamed", std::atoi(argv[i + 1]), {}});
+        }
     }
     if (runs.empty()) {
-        runs = {{true, 10000}, {false, 100000}};
+        runs = {{true, 10000, {}}, {false, 100000, {}}};
     }
-    for (const auto& [renamed, count] : runs) {
-        Measure(renamed, count);
+    for (const Run& run : runs) {
+        Measure(run.renamed, run.count, run.laidOut);
     }
     return 0;
 }
