@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "base/win_owners.h"
+#include "rename/name_encoding.h"
 #include "rename/unzip_functions.h"
 
 namespace quandrel {
@@ -38,6 +39,21 @@ bool IsEmptyArchive(const std::string& archivePath) {
     return signature && noEntries && size.QuadPart == kRecordSize + field16(20);
 }
 
+// The Unicode Path name of the entry the archive stands on, read from its
+// extra field in the central directory.
+std::optional<std::string> UnicodePathOfCurrentEntry(const unzip::Functions& unzip, unzip::Archive archive,
+                                                     const std::string& headerName) {
+    constexpr unsigned long kExtraBufferSize = 65535;  // the most a 16-bit length can give
+    std::string extra(kExtraBufferSize, '\0');
+    unzip::FileInfo info{};
+    if (unzip.getCurrentFileInfo(archive, &info, nullptr, 0, extra.data(), kExtraBufferSize, nullptr, 0) !=
+        unzip::kOk) {
+        return std::nullopt;
+    }
+    extra.resize(std::min<std::size_t>(info.sizeFileExtra, kExtraBufferSize));
+    return UnicodePathName(extra, headerName);
+}
+
 }  // namespace
 
 EntryLookup LookUpNamingEntry(const std::string& archivePath, std::string_view suffix) {
@@ -63,7 +79,11 @@ EntryLookup LookUpNamingEntry(const std::string& archivePath, std::string_view s
         const std::string_view storedName(name.get(), info.sizeFilename);
         const NameEncoding encoding = (info.flag & unzip::kUtf8NameFlag) ? NameEncoding::Utf8 : NameEncoding::Ansi;
         if (EntryNameMatches(storedName, suffix, encoding)) {
-            return {EntryLookup::Status::Found, NamingEntry{std::string(storedName), encoding}};
+            NamingEntry entry{std::string(storedName), encoding, std::nullopt};
+            if (encoding == NameEncoding::Ansi && info.sizeFileExtra > 0) {
+                entry.unicodePathName = UnicodePathOfCurrentEntry(unzip, archive.get(), entry.name);
+            }
+            return {EntryLookup::Status::Found, std::move(entry)};
         }
     }
     return {status == unzip::kEndOfListOfFile ? EntryLookup::Status::NoMatch : EntryLookup::Status::Unreadable, {}};

@@ -12,6 +12,9 @@ namespace quandrel {
 struct NamingEntry {
     std::string name;  // whole, as the archive stores it ("/" separates folders)
     NameEncoding encoding = NameEncoding::Ansi;
+    // For a name not flagged UTF-8: the UTF-8 name of its Unicode Path extra
+    // field, where it has one that belongs to this name.
+    std::optional<std::string> unicodePathName;
 };
 
 struct EntryLookup {

@@ -54,8 +54,9 @@ std::string BuildZip(const std::vector<ZipEntry>& entries) {
         Put32(archive, size);
         Put32(archive, size);
         Put16(archive, entry.name.size());
-        Put16(archive, 0);  // extra length
+        Put16(archive, entry.extra.size());
         archive += entry.name;
+        archive += entry.extra;
         archive += entry.data;
 
         Put32(directory, 0x02014B50);  // central directory header
@@ -69,13 +70,14 @@ std::string BuildZip(const std::vector<ZipEntry>& entries) {
         Put32(directory, size);
         Put32(directory, size);
         Put16(directory, entry.name.size());
-        Put16(directory, 0);                                     // extra length
+        Put16(directory, entry.extra.size());
         Put16(directory, 0);                                     // comment length
         Put16(directory, 0);                                     // disk number
         Put16(directory, 0);                                     // internal attributes
         Put32(directory, entry.name.ends_with('/') ? 0x10 : 0);  // external: directory bit
         Put32(directory, offset);
         directory += entry.name;
+        directory += entry.extra;
     }
     const auto directoryOffset = static_cast<std::uint32_t>(archive.size());
     archive += directory;
@@ -89,6 +91,15 @@ std::string BuildZip(const std::vector<ZipEntry>& entries) {
     Put32(archive, directoryOffset);
     Put16(archive, 0);  // comment length
     return archive;
+}
+
+std::string UnicodePathField(std::uint32_t headerNameCrc, const std::string& utf8Name) {
+    std::string field;
+    Put16(field, 0x7075);
+    Put16(field, 5 + utf8Name.size());
+    field += '\x01';  // version
+    Put32(field, headerNameCrc);
+    return field + utf8Name;
 }
 
 std::size_t EndRecordOffset(const std::string& archive) { return archive.size() - kEndRecordSize; }

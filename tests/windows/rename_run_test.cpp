@@ -14,6 +14,7 @@
 #include "base/code_page.h"
 #include "base/path_text.h"
 #include "base/win_owners.h"
+#include "rename/name_encoding.h"
 #include "rename/new_name.h"
 #include "tests/support/child_process.h"
 #include "tests/support/recycle_bin.h"
@@ -250,6 +251,15 @@ TEST(RenameArchives, Table) {
          ".exe",
          {{"游戏.zip", "k.zip"}, {"工具.zip", "p.zip"}, {"n.zip", "n.zip"}},
          {{"k.zip", Renamed}, {"p.zip", Renamed}, {"n.zip", UnusableName}},
+         {}},
+        {"names from Linux and macOS: unflagged UTF-8, and a Unicode Path field for the header's name",
+         {Archive("linux.zip", {{Utf8Bytes(u8"工具/无标.exe")}}),
+          Archive("field.zip", {{"_.exe", "", false, UnicodePathField(Crc32("_.exe"), Utf8Bytes(u8"工具/说明.exe"))}}),
+          Archive("stale.zip", {{"old.exe", "", false, UnicodePathField(Crc32("new.exe"), Utf8Bytes(u8"新.exe"))}}),
+          Archive("gbk.zip", {{"新建文件夹/联通.exe"}})},
+         ".exe",
+         {{"无标.zip", "linux.zip"}, {"说明.zip", "field.zip"}, {"old.zip", "stale.zip"}, {"联通.zip", "gbk.zip"}},
+         {{"linux.zip", Renamed}, {"field.zip", Renamed}, {"stale.zip", Renamed}, {"gbk.zip", Renamed}},
          {}},
         {"GBK suffix matches GBK names byte for byte",
          {Archive("g.zip", {{"游戏.exe"}})},
