@@ -94,6 +94,19 @@ struct GbkWalk {
 
 inline char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// ASCII letters in the other case; every other byte as it is.
+inline std::string SwapAsciiCase(std::string_view text) {
+    std::string swapped(text);
+    for (char& c : swapped) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        } else if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return swapped;
+}
+
 inline bool IsAsciiOnly(std::string_view text) {
     for (const char c : text) {
         if (static_cast<unsigned char>(c) >= 0x80) {

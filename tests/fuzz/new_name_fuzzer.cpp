@@ -157,18 +157,6 @@ void CheckJudgement(std::string_view folder, std::string_view name, bool formedN
     }
 }
 
-std::string SwapAsciiCase(std::string_view text) {
-    std::string swapped(text);
-    for (char& c : swapped) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        } else if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return swapped;
-}
-
 // Letters folded only where they stand alone; the bytes of double-byte characters compare exactly.
 bool ReferenceEqualIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {

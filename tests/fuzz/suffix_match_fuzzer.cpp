@@ -68,18 +68,6 @@ void Check(std::string_view name, std::string_view suffix, NameEncoding encoding
     Require(matches == ReferenceMatch(name, suffix, encoding), "differs from the reference match", shown);
 }
 
-std::string SwapAsciiCase(std::string_view text) {
-    std::string swapped(text);
-    for (char& c : swapped) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        } else if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return swapped;
-}
-
 }  // namespace
 }  // namespace quandrel::fuzz
 
