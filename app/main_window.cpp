@@ -306,7 +306,7 @@ void MainWindow::OnActivate(WPARAM state) {
 }
 
 void MainWindow::OnClose() {
-    if (!worker_.Running()) {
+    if (!worker_.Running() || RunHasEnded()) {
         DestroyWindow(window_);
         return;
     }
@@ -405,15 +405,14 @@ void MainWindow::OnTimer(UINT_PTR timer) {
 
 void MainWindow::OnRunReports() {
     std::deque<RunReport> taken = worker_.TakeReports();
+    std::move(taken.begin(), taken.end(), std::back_inserter(reportsToShow_));
     if (closing_) {
         // Out of sight: only the end of the run matters now.
-        if (!taken.empty() && std::holds_alternative<RunFinished>(taken.back())) {
-            worker_.Finish();
+        if (RunHasEnded()) {
             DestroyWindow(window_);
         }
         return;
     }
-    std::move(taken.begin(), taken.end(), std::back_inserter(reportsToShow_));
     // Rows are shown for a slice of time, then the window goes back to its
     // messages: a folder of 100,000 archives never holds it up for long.
     const LONGLONG deadline = PerformanceCounter() + PerformanceFrequency() * kShowSliceMs / 1000;
@@ -459,6 +458,10 @@ void MainWindow::OnRunReports() {
         taskbar_.Clear();
         MessageBoxA(window_, FinishedText(totals).c_str(), "Quandrel", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
     }
+}
+
+bool MainWindow::RunHasEnded() const {
+    return !reportsToShow_.empty() && std::holds_alternative<RunFinished>(reportsToShow_.back());
 }
 
 void MainWindow::ShowNewRows() {

@@ -46,6 +46,8 @@ private:
     void OnRunReports();
     // Draws the rows added since the last time, the lower list scrolled to its end.
     void ShowNewRows();
+    // Whether the run's last report is in, though not all of its reports are shown yet.
+    bool RunHasEnded() const;
     // Each shows one report of the run, and says whether all of it is shown:
     // the archives found may take more than one slice (the performance counter
     // passing `deadline` ends one).
