@@ -460,6 +460,12 @@ void MainWindow::OnRunReports() {
     }
 }
 
+void MainWindow::PauseLowerList() {
+    if (!lowerPause_) {
+        lowerPause_.emplace(Child(超级列表框2));
+    }
+}
+
 bool MainWindow::RunHasEnded() const {
     return !reportsToShow_.empty() && std::holds_alternative<RunFinished>(reportsToShow_.back());
 }
@@ -509,9 +515,7 @@ bool MainWindow::OnArchiveStarted(const ArchiveStarted& started) {
 }
 
 bool MainWindow::OnArchiveHandled(const ArchiveReport& handled) {
-    if (!lowerPause_) {
-        lowerPause_.emplace(Child(超级列表框2));
-    }
+    PauseLowerList();
     const ListView lower(Child(超级列表框2));
     const int row = lower.InsertRow(std::to_string(handled.number));
     lower.SetCell(row, 1, handled.path + " " + OutcomeText(handled));
@@ -521,9 +525,7 @@ bool MainWindow::OnArchiveHandled(const ArchiveReport& handled) {
 }
 
 bool MainWindow::OnRunFinished(const RunFinished& end) {
-    if (!lowerPause_) {
-        lowerPause_.emplace(Child(超级列表框2));
-    }
+    PauseLowerList();
     const ListView lower(Child(超级列表框2));
     const int row = lower.InsertRow("");
     lower.SetCell(row, 1, OneLine(FinishedText(end.totals)));

@@ -44,6 +44,8 @@ private:
     void OnRunReportsWaiting();
     void OnTimer(UINT_PTR timer);
     void OnRunReports();
+    // The lower list takes rows without drawing until ShowNewRows.
+    void PauseLowerList();
     // Draws the rows added since the last time, the lower list scrolled to its end.
     void ShowNewRows();
     // Whether the run's last report is in, though not all of its reports are shown yet.

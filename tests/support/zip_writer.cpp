@@ -3,22 +3,13 @@
 #include <cstdint>
 #include <stdexcept>
 
+#include "rename/name_encoding.h"
+
 namespace quandrel::testing {
 namespace {
 
 constexpr std::uint16_t kUtf8Flag = 0x0800;
 constexpr std::size_t kEndRecordSize = 22;
-
-std::uint32_t Crc32(const std::string& data) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (unsigned char byte : data) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    return ~crc;
-}
 
 void Put16(std::string& out, std::size_t value) {
     if (value > 0xFFFF) {

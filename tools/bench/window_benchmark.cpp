@@ -104,11 +104,11 @@ SIZE_T ListViewBytes(int rows, const std::string& folder) {
         list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_POPUP | LVS_REPORT | LVS_SINGLESEL, 0, 0, 535,
                                150, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         for (int column = 0; column < 2; ++column) {
-            LVCOLUMNA spec{};
-            spec.mask = LVCF_WIDTH | LVCF_TEXT;
-            spec.cx = 200;
-            spec.pszText = const_cast<char*>("列");
-            SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&spec));
+            LVCOLUMNA columnInfo{};
+            columnInfo.mask = LVCF_WIDTH | LVCF_TEXT;
+            columnInfo.cx = 200;
+            columnInfo.pszText = const_cast<char*>("列");
+            SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&columnInfo));
         }
         SendMessageA(list, LVM_SETITEMCOUNT, rows, LVSICF_NOINVALIDATEALL);
     }
