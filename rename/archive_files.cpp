@@ -21,9 +21,8 @@ struct FileIdentity {
     DWORD links = 0;
     bool folder = false;
 
-    bool SameFileAs(const FileIdentity& other) const {
-        return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
-    }
+    FileId Id() const { return {volume, (std::uint64_t{indexHigh} << 32) | indexLow}; }
+    bool SameFileAs(const FileIdentity& other) const { return Id() == other.Id(); }
 };
 
 // The identity of the file at `path`; nothing, with the system's error code
@@ -71,6 +70,14 @@ std::string KeeperPathFor(const std::string& path) {
 }
 
 }  // namespace
+
+std::optional<FileId> FileIdOf(const std::string& path) {
+    const std::optional<FileIdentity> identity = IdentityOf(path);
+    if (!identity) {
+        return std::nullopt;
+    }
+    return identity->Id();
+}
 
 std::string FullPathOf(const std::string& path) {
     const DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
@@ -128,7 +135,7 @@ Occupant WhatOccupies(const std::string& path, const std::string& archivePath) {
     return archive->SameFileAs(*occupant) ? Occupant::TheArchiveItself : Occupant::AnotherFile;
 }
 
-std::optional<std::string> MoveToRecycleBin(const std::string& path) {
+std::optional<std::string> WhyNotRecyclable(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return SystemErrorText(GetLastError());
@@ -136,14 +143,20 @@ std::optional<std::string> MoveToRecycleBin(const std::string& path) {
     if (attributes & FILE_ATTRIBUTE_READONLY) {
         return "文件是只读的";
     }
-    {
-        // The shell would recycle a file that another program has open; the
-        // system's own sharing check says whether that program allows it.
-        UniqueFileHandle probe(CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (!probe) {
-            return SystemErrorText(GetLastError());
-        }
+    // The shell would recycle a file that another program has open; the
+    // system's own sharing check says whether that program allows it.
+    const UniqueFileHandle probe(CreateFileA(path.c_str(), DELETE,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!probe) {
+        return SystemErrorText(GetLastError());
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> MoveToRecycleBin(const std::string& path) {
+    if (std::optional<std::string> why = WhyNotRecyclable(path)) {
+        return why;
     }
     // The shell deletes a file for good, and reports success, where the Recycle
     // Bin cannot take it. A second name (a hard link) keeps the file alive

@@ -2,6 +2,7 @@
 // telling what occupies a name, and removing a duplicate to the Recycle Bin.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,12 +37,29 @@ ArchiveListing ListArchives(const std::string& folder);
 // and ".." taken into account); the path itself when it cannot be resolved.
 std::string FullPathOf(const std::string& path);
 
+// Which file a path leads to: its volume and its index there. Two paths with
+// equal ids are one file, whatever their names.
+struct FileId {
+    std::uint32_t volume = 0;
+    std::uint64_t index = 0;
+
+    bool operator==(const FileId&) const = default;
+};
+
+// The id of the file at `path`; nothing when it cannot be read.
+std::optional<FileId> FileIdOf(const std::string& path);
+
 enum class Occupant { Nothing, TheArchiveItself, AnotherFile, AFolder, Unknown };
 
 // What stands at `path`, judged by file identity rather than by name: an alias,
 // a case variant or a hard link of the archive is the archive itself. Unknown
 // when the identity of either cannot be read: that is never taken for another file.
 Occupant WhatOccupies(const std::string& path, const std::string& archivePath);
+
+// Why the file cannot go to the Recycle Bin, where that can be told without
+// trying: it is read-only, missing, or held open by a program that does not
+// let it be removed. Nothing when it looks removable.
+std::optional<std::string> WhyNotRecyclable(const std::string& path);
 
 // Moves the file to the Recycle Bin, and only there: where the system would
 // delete it for good instead (a drive without a Recycle Bin, a file too large

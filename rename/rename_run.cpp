@@ -13,6 +13,7 @@
 #include "rename/ansi_name.h"
 #include "rename/archive_files.h"
 #include "rename/entry_lookup.h"
+#include "rename/folder_changes.h"
 #include "rename/new_name.h"
 
 namespace quandrel {
@@ -27,33 +28,6 @@ void Settle(ArchiveReport& report, ArchiveOutcome outcome, std::string reason = 
 
 bool SameFileName(const std::string& a, const std::string& b) { return FileNameKey(a) == FileNameKey(b); }
 
-// The new name is taken: by the archive itself under another spelling, by a
-// folder, or by another file, which makes this archive a duplicate.
-void SettleCollision(ArchiveReport& report, const std::string& archiveName, const std::string& newPath) {
-    if (SameFileName(report.newName, archiveName)) {
-        return Settle(report, ArchiveOutcome::AlreadyNamed);  // its own name in other letter case
-    }
-    switch (WhatOccupies(newPath, report.path)) {
-    case Occupant::TheArchiveItself:
-        return Settle(report, ArchiveOutcome::AlreadyNamed);
-    case Occupant::AFolder:
-        return Settle(report, ArchiveOutcome::Failed, "已有同名文件夹");
-    case Occupant::Unknown:
-        return Settle(report, ArchiveOutcome::Failed, "无法确认占用新名称的文件是不是此压缩包");
-    case Occupant::AnotherFile:
-        if (std::optional<std::string> why = MoveToRecycleBin(report.path)) {
-            return Settle(report, ArchiveOutcome::NotRemoved, std::move(*why));
-        }
-        return Settle(report, ArchiveOutcome::RemovedAsDuplicate);
-    case Occupant::Nothing:
-        // Gone between the rename and the look: one more try settles it.
-        if (MoveFileA(report.path.c_str(), newPath.c_str())) {
-            return Settle(report, ArchiveOutcome::Renamed);
-        }
-        return Settle(report, ArchiveOutcome::Failed, SystemErrorText(GetLastError()));
-    }
-}
-
 // One rename run over a listed folder. Archives are started in the order found.
 // One whose new name is held by an archive of the run that has not been handled
 // yet waits for that archive, and is placed again once it has been handled; so
@@ -61,8 +35,14 @@ void SettleCollision(ArchiveReport& report, const std::string& archiveName, cons
 class RenameRun {
 public:
     RenameRun(const std::string& folder, const std::string& suffix, RenameObserver& observer,
-              const std::vector<FoundArchive>& archives)
-        : folder_(folder), fullFolder_(FullPathOf(folder)), suffix_(suffix), observer_(observer), archives_(archives) {
+              const std::vector<FoundArchive>& archives, RunMode mode)
+        : folder_(folder),
+          fullFolder_(FullPathOf(folder)),
+          suffix_(suffix),
+          observer_(observer),
+          archives_(archives),
+          mode_(mode),
+          changes_(mode == RunMode::Preview ? std::make_unique<ImaginedFolderChanges>() : RealFolderChanges()) {
         for (int index = 0; index < ArchiveCount(); ++index) {
             for (const std::string* name : NamesOf(index)) {
                 pendingByName_.emplace(HashOfName(*name), index);
@@ -72,6 +52,7 @@ public:
 
     RunTotals Run(const std::atomic<bool>& stopRequested) {
         totals_.found = ArchiveCount();
+        totals_.mode = mode_;
         int started = 0;
         for (; started < ArchiveCount() && !stopRequested.load(); ++started) {
             Start(started);
@@ -174,17 +155,60 @@ private:
             waiting_.emplace(index, Waiter{std::move(report), holder});
             return;
         }
-        // MoveFileA never overwrites: a taken name shows up as its failure, with
-        // no separate existence test (which would also race with other programs).
         const std::string newPath = JoinPath(folder_, report.newName);
-        if (MoveFileA(report.path.c_str(), newPath.c_str())) {
-            Settle(report, ArchiveOutcome::Renamed);
-        } else if (const DWORD error = GetLastError(); error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
-            SettleCollision(report, archives_[static_cast<std::size_t>(index)].name, newPath);
+        const DWORD error = changes_->Move(report.path, AliasPathOf(index), newPath);
+        if (error == ERROR_SUCCESS) {
+            SettleRenamed(report, newPath);
+        } else if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+            SettleCollision(index, report, newPath);
         } else {
             Settle(report, ArchiveOutcome::Failed, SystemErrorText(error));
         }
         Finish(report);
+    }
+
+    // The archive's 8.3 path, empty when its name needs no alias.
+    std::string AliasPathOf(int index) const {
+        const FoundArchive& archive = archives_[static_cast<std::size_t>(index)];
+        return archive.shortName.empty() ? std::string() : JoinPath(folder_, archive.shortName);
+    }
+
+    void SettleRenamed(ArchiveReport& report, const std::string& newPath) {
+        Settle(report, ArchiveOutcome::Renamed);
+        if (mode_ == RunMode::Rename) {
+            report.fileId = FileIdOf(newPath);
+        }
+    }
+
+    // The new name is taken: by the archive itself under another spelling, by a
+    // folder, or by another file, which makes this archive a duplicate.
+    void SettleCollision(int index, ArchiveReport& report, const std::string& newPath) {
+        if (SameFileName(report.newName, archives_[static_cast<std::size_t>(index)].name)) {
+            return Settle(report, ArchiveOutcome::AlreadyNamed);  // its own name in other letter case
+        }
+        switch (changes_->WhatOccupies(newPath, report.path)) {
+        case Occupant::TheArchiveItself:
+            return Settle(report, ArchiveOutcome::AlreadyNamed);
+        case Occupant::AFolder:
+            return Settle(report, ArchiveOutcome::Failed, "已有同名文件夹");
+        case Occupant::Unknown:
+            return Settle(report, ArchiveOutcome::Failed, "无法确认占用新名称的文件是不是此压缩包");
+        case Occupant::AnotherFile: {
+            const std::optional<FileId> id = mode_ == RunMode::Rename ? FileIdOf(report.path) : std::nullopt;
+            if (std::optional<std::string> why = changes_->Recycle(report.path, AliasPathOf(index))) {
+                return Settle(report, ArchiveOutcome::NotRemoved, std::move(*why));
+            }
+            Settle(report, ArchiveOutcome::RemovedAsDuplicate);
+            report.fileId = id;
+            return;
+        }
+        case Occupant::Nothing:
+            // Gone between the rename and the look: one more try settles it.
+            if (const DWORD error = changes_->Move(report.path, AliasPathOf(index), newPath); error != ERROR_SUCCESS) {
+                return Settle(report, ArchiveOutcome::Failed, SystemErrorText(error));
+            }
+            return SettleRenamed(report, newPath);
+        }
     }
 
     // Whether following who waits for whom from `from` leads to `archive`.
@@ -274,6 +298,8 @@ private:
     const std::string& suffix_;
     RenameObserver& observer_;
     const std::vector<FoundArchive>& archives_;
+    const RunMode mode_;
+    const std::unique_ptr<FolderChanges> changes_;
     // Archives not handled yet, by the hash of each of their names' keys.
     std::unordered_multimap<std::size_t, int> pendingByName_;
     std::unordered_map<int, Waiter> waiting_;            // by the waiting archive
@@ -285,25 +311,25 @@ private:
 }  // namespace
 
 RunResult RenameArchives(const std::string& folder, const std::string& suffix, RenameObserver& observer,
-                         const std::atomic<bool>& stopRequested) {
+                         const std::atomic<bool>& stopRequested, RunMode mode) {
     if (suffix.empty()) {
         return RunResult::EmptySuffix;
     }
     // An empty folder text would search the root of the current drive.
     const ArchiveListing listing = folder.empty() ? ArchiveListing{{}, "没有填写文件夹"} : ListArchives(folder);
-    RenameListedArchives(folder, listing, suffix, observer, stopRequested);
+    RenameListedArchives(folder, listing, suffix, observer, stopRequested, mode);
     return RunResult::Ran;
 }
 
 void RenameListedArchives(const std::string& folder, const ArchiveListing& listing, const std::string& suffix,
-                          RenameObserver& observer, const std::atomic<bool>& stopRequested) {
+                          RenameObserver& observer, const std::atomic<bool>& stopRequested, RunMode mode) {
     std::vector<std::string> paths;
     paths.reserve(listing.archives.size());
     for (const FoundArchive& archive : listing.archives) {
         paths.push_back(JoinPath(folder, archive.name));
     }
     observer.OnArchivesFound(std::move(paths));
-    RunTotals totals = RenameRun(folder, suffix, observer, listing.archives).Run(stopRequested);
+    RunTotals totals = RenameRun(folder, suffix, observer, listing.archives, mode).Run(stopRequested);
     totals.listingProblem = listing.problem;
     observer.OnRunFinished(totals);
 }
@@ -331,8 +357,12 @@ std::string OutcomeText(const ArchiveReport& report) {
 }
 
 std::string FinishedText(const RunTotals& totals) {
-    auto count = [&](ArchiveOutcome outcome) { return std::to_string(totals.count(outcome)); };
-    std::string text = "ZIP重命名完毕！\r\n\r\n";
+    const bool preview = totals.mode == RunMode::Preview;
+    auto line = [&](const char* label, ArchiveOutcome outcome) {
+        return std::string(label) + "：" + std::to_string(totals.count(outcome));
+    };
+    std::string text =
+        preview ? "预览完毕（未改动任何文件）！以下是“文件更名”将得到的结果：\r\n\r\n" : "ZIP重命名完毕！\r\n\r\n";
     if (!totals.listingProblem.empty()) {
         text += "注意：" + totals.listingProblem + "\r\n";
     }
@@ -341,14 +371,14 @@ std::string FinishedText(const RunTotals& totals) {
                 " 个文件。\r\n";
     }
     text += "文件数量：" + std::to_string(totals.found) + "\r\n";
-    text += "已更名：" + count(ArchiveOutcome::Renamed) + "\r\n";
-    text += "已是此名称：" + count(ArchiveOutcome::AlreadyNamed) + "\r\n";
-    text += "重复而删除：" + count(ArchiveOutcome::RemovedAsDuplicate) + "\r\n";
-    text += "重复但无法删除：" + count(ArchiveOutcome::NotRemoved) + "\r\n";
-    text += "没有该后缀名的文件：" + count(ArchiveOutcome::NoMatchingEntry) + "\r\n";
-    text += "无法读取：" + count(ArchiveOutcome::Unreadable) + "\r\n";
-    text += "新名称不可用：" + count(ArchiveOutcome::UnusableName) + "\r\n";
-    text += "更名失败：" + count(ArchiveOutcome::Failed);
+    text += line(preview ? "将更名" : "已更名", ArchiveOutcome::Renamed) + "\r\n";
+    text += line("已是此名称", ArchiveOutcome::AlreadyNamed) + "\r\n";
+    text += line(preview ? "重复而将删除" : "重复而删除", ArchiveOutcome::RemovedAsDuplicate) + "\r\n";
+    text += line("重复但无法删除", ArchiveOutcome::NotRemoved) + "\r\n";
+    text += line("没有该后缀名的文件", ArchiveOutcome::NoMatchingEntry) + "\r\n";
+    text += line("无法读取", ArchiveOutcome::Unreadable) + "\r\n";
+    text += line("新名称不可用", ArchiveOutcome::UnusableName) + "\r\n";
+    text += line(preview ? "将更名失败" : "更名失败", ArchiveOutcome::Failed);
     return text;
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <atomic>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,12 +31,19 @@ struct ArchiveReport {
     ArchiveOutcome outcome = ArchiveOutcome::NoMatchingEntry;
     std::string newName;  // file name (no folder) the archive was to get, where there is one
     std::string reason;   // why, for NotRemoved, UnusableName and Failed
+    // Renamed or RemovedAsDuplicate by a run (not a preview): the file, so that
+    // the run can be taken back; nothing when its id could not be read.
+    std::optional<FileId> fileId;
 };
+
+// A run renames; a preview reaches the same outcomes while it only reads.
+enum class RunMode { Rename, Preview };
 
 struct RunTotals {
     int found = 0;
     int handled = 0;
     std::array<int, kArchiveOutcomeCount> byOutcome{};
+    RunMode mode = RunMode::Rename;
     bool stopped = false;        // asked to stop before the last archive
     std::string listingProblem;  // why the folder gave no list or an incomplete one (GBK); empty when whole
 
@@ -68,19 +76,24 @@ enum class RunResult { Ran, EmptySuffix };
 // back (the observer hears nothing). Setting `stopRequested` ends the run after
 // the archive in hand; no archive is ever left half-handled, and archives still
 // waiting keep their names.
+// A preview reports, in the same order, the outcomes the run would reach on the
+// folder as it is, and changes nothing. Only what the file operations alone
+// reveal (a drive without a Recycle Bin, a file locked meanwhile) can differ.
 RunResult RenameArchives(const std::string& folder, const std::string& suffix, RenameObserver& observer,
-                         const std::atomic<bool>& stopRequested);
+                         const std::atomic<bool>& stopRequested, RunMode mode = RunMode::Rename);
 
 // The same over archives already listed, handled in the order the listing
 // gives (RenameArchives takes the folder's own order). The suffix must not be empty.
 void RenameListedArchives(const std::string& folder, const ArchiveListing& listing, const std::string& suffix,
-                          RenameObserver& observer, const std::atomic<bool>& stopRequested);
+                          RenameObserver& observer, const std::atomic<bool>& stopRequested,
+                          RunMode mode = RunMode::Rename);
 
 // What the lists show after an archive's path: the new name, the duplicate
 // report "文件已经存在，此文件被删除！", or why it kept its name (GBK).
 std::string OutcomeText(const ArchiveReport& report);
 
-// The end of a run: "ZIP重命名完毕！" and the totals of each outcome (GBK).
+// The end of a run: "ZIP重命名完毕！" and the totals of each outcome; the end
+// of a preview says that nothing was changed and what the run would do (GBK).
 std::string FinishedText(const RunTotals& totals);
 
 }  // namespace quandrel

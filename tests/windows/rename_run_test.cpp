@@ -158,21 +158,66 @@ ArchiveListing ListingInOrder(const std::string& folder, const std::vector<std::
     return reordered;
 }
 
-// Runs the case in `folder`, in the folder's own listing order or in `order`.
+// Names and bytes of every file directly in the folder.
+std::map<std::string, std::string> Contents(const std::string& folder) {
+    std::map<std::string, std::string> contents;
+    for (const std::string& name : Listing(folder)) {
+        const std::string path = JoinPath(folder, name);
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        contents[name] =
+            attributes & FILE_ATTRIBUTE_DIRECTORY ? "<folder>" : ReadFileBytes(path).value_or("<unreadable>");
+    }
+    return contents;
+}
+
+// A preview and the run it foresees must report alike, archive for archive and
+// in the same order; the preview must leave every file as it was.
+void ExpectPreviewForesaw(const RecordingObserver& preview, const RecordingObserver& run, const std::string& label) {
+    EXPECT_EQ(preview.totals.mode, RunMode::Preview) << label;
+    EXPECT_EQ(preview.totals.byOutcome, run.totals.byOutcome) << label;
+    ASSERT_EQ(preview.reports.size(), run.reports.size()) << label;
+    for (std::size_t i = 0; i < run.reports.size(); ++i) {
+        const ArchiveReport& foreseen = preview.reports[i];
+        const ArchiveReport& done = run.reports[i];
+        EXPECT_EQ(foreseen.number, done.number) << label << " row " << i;
+        EXPECT_EQ(foreseen.path, done.path) << label << " row " << i;
+        EXPECT_EQ(foreseen.outcome, done.outcome) << label << " row " << i;
+        EXPECT_EQ(foreseen.newName, done.newName) << label << " row " << i;
+        EXPECT_EQ(foreseen.reason, done.reason) << label << " row " << i;
+        EXPECT_FALSE(foreseen.fileId.has_value()) << label << " row " << i;
+    }
+}
+
+// Previews, then runs, the case in `folder`, in the folder's own listing order or in `order`.
 void CheckRun(const RunCase& c, const TestFolder& folder, const std::vector<std::size_t>* order = nullptr) {
     std::string label = c.label;
+    RecordingObserver preview;
     RecordingObserver observer;
     std::atomic<bool> stop{false};
+    const std::map<std::string, std::string> before = Contents(folder.path());
     if (order) {
         for (std::size_t at : *order) {
             label.push_back(' ');
             label.append(std::to_string(at));
         }
-        RenameListedArchives(folder.path(), ListingInOrder(folder.path(), *order), c.suffix, observer, stop);
+        const ArchiveListing listing = ListingInOrder(folder.path(), *order);
+        RenameListedArchives(folder.path(), listing, c.suffix, preview, stop, RunMode::Preview);
+        ASSERT_EQ(Contents(folder.path()), before) << label << ": the preview changed the folder";
+        RenameListedArchives(folder.path(), listing, c.suffix, observer, stop);
     } else {
+        ASSERT_EQ(RenameArchives(folder.path(), c.suffix, preview, stop, RunMode::Preview), RunResult::Ran) << label;
+        ASSERT_EQ(Contents(folder.path()), before) << label << ": the preview changed the folder";
         ASSERT_EQ(RenameArchives(folder.path(), c.suffix, observer, stop), RunResult::Ran) << label;
     }
     ASSERT_TRUE(observer.finished) << label;
+    ExpectPreviewForesaw(preview, observer, label);
+    for (const ArchiveReport& report : observer.reports) {
+        if (report.outcome == Renamed) {  // the id that lets the run be taken back
+            EXPECT_EQ(report.fileId, FileIdOf(folder / report.newName)) << label << ": " << report.newName;
+        }
+        EXPECT_EQ(report.fileId.has_value(), report.outcome == Renamed || report.outcome == RemovedAsDuplicate)
+            << label << ": " << report.path;
+    }
     EXPECT_EQ(observer.OutcomesByName(), c.outcomes) << label;
     EXPECT_EQ(observer.totals.found, static_cast<int>(c.outcomes.size())) << label;
     EXPECT_EQ(observer.totals.handled, static_cast<int>(c.outcomes.size())) << label;
@@ -723,6 +768,13 @@ TEST(RenameArchives, FinishedTextCountsEveryOutcome) {
     EXPECT_EQ(text.rfind("ZIP重命名完毕！", 0), 0u);
     EXPECT_NE(text.find("文件数量：9"), std::string::npos);
     EXPECT_NE(text.find("更名失败：2"), std::string::npos);
+
+    totals.mode = RunMode::Preview;
+    const std::string foreseen = FinishedText(totals);
+    EXPECT_EQ(foreseen.rfind("预览完毕（未改动任何文件）！", 0), 0u);
+    EXPECT_NE(foreseen.find("将更名：1"), std::string::npos);
+    EXPECT_NE(foreseen.find("将更名失败：2"), std::string::npos);
+    EXPECT_EQ(foreseen.find("已更名"), std::string::npos);
 }
 
 }  // namespace
