@@ -58,8 +58,9 @@ std::string AnsiForDisplay(std::wstring_view wide) {
 
 std::optional<std::wstring> WideFromUtf8(std::string_view utf8) { return ToWide(CP_UTF8, MB_ERR_INVALID_CHARS, utf8); }
 
-std::wstring FileNameKey(std::string_view ansiName) {
-    std::wstring key = WideFromAnsi(ansiName);
+std::wstring FileNameKey(std::string_view ansiName) { return FileNameKey(WideFromAnsi(ansiName)); }
+
+std::wstring FileNameKey(std::wstring key) {
     if (!key.empty()) {
         // The invariant upper case, as the file system's own case table folds names.
         LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, key.data(), static_cast<int>(key.size()), key.data(),

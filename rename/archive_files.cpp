@@ -14,15 +14,17 @@
 namespace quandrel {
 namespace {
 
+std::uint64_t Join(DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; }
+
 struct FileIdentity {
-    DWORD volume = 0;
-    DWORD indexHigh = 0;
-    DWORD indexLow = 0;
+    FileMark mark;
     DWORD links = 0;
     bool folder = false;
 
-    FileId Id() const { return {volume, (std::uint64_t{indexHigh} << 32) | indexLow}; }
-    bool SameFileAs(const FileIdentity& other) const { return Id() == other.Id(); }
+    // One file by its index, whatever became of it.
+    bool SameFileAs(const FileIdentity& other) const {
+        return mark.volume == other.mark.volume && mark.index == other.mark.index;
+    }
 };
 
 // The identity of the file at `path`; nothing, with the system's error code
@@ -36,8 +38,10 @@ std::optional<FileIdentity> IdentityOf(const std::string& path) {
     if (!file || !GetFileInformationByHandle(file.get(), &info)) {
         return std::nullopt;
     }
-    return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow, info.nNumberOfLinks,
-                        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+    const FileMark mark{info.dwVolumeSerialNumber, Join(info.nFileIndexHigh, info.nFileIndexLow),
+                        Join(info.nFileSizeHigh, info.nFileSizeLow),
+                        Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)};
+    return FileIdentity{mark, info.nNumberOfLinks, (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
 }
 
 bool IsMissingFileError(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
@@ -71,12 +75,12 @@ std::string KeeperPathFor(const std::string& path) {
 
 }  // namespace
 
-std::optional<FileId> FileIdOf(const std::string& path) {
+std::optional<FileMark> FileMarkOf(const std::string& path) {
     const std::optional<FileIdentity> identity = IdentityOf(path);
     if (!identity) {
         return std::nullopt;
     }
-    return identity->Id();
+    return identity->mark;
 }
 
 std::string FullPathOf(const std::string& path) {

@@ -37,17 +37,21 @@ ArchiveListing ListArchives(const std::string& folder);
 // and ".." taken into account); the path itself when it cannot be resolved.
 std::string FullPathOf(const std::string& path);
 
-// Which file a path leads to: its volume and its index there. Two paths with
-// equal ids are one file, whatever their names.
-struct FileId {
+// Which file a path leads to (its volume and its index there) and how it
+// stood (size, last write). Equal marks are one file, unchanged in between,
+// whatever its names: a file written anew at a freed name may get the old
+// index again, but not also the old size and time.
+struct FileMark {
     std::uint32_t volume = 0;
     std::uint64_t index = 0;
+    std::uint64_t size = 0;
+    std::uint64_t lastWrite = 0;
 
-    bool operator==(const FileId&) const = default;
+    bool operator==(const FileMark&) const = default;
 };
 
-// The id of the file at `path`; nothing when it cannot be read.
-std::optional<FileId> FileIdOf(const std::string& path);
+// The mark of the file at `path`; nothing when it cannot be read.
+std::optional<FileMark> FileMarkOf(const std::string& path);
 
 enum class Occupant { Nothing, TheArchiveItself, AnotherFile, AFolder, Unknown };
 

@@ -176,7 +176,7 @@ private:
     void SettleRenamed(ArchiveReport& report, const std::string& newPath) {
         Settle(report, ArchiveOutcome::Renamed);
         if (mode_ == RunMode::Rename) {
-            report.fileId = FileIdOf(newPath);
+            report.fileMark = FileMarkOf(newPath);
         }
     }
 
@@ -194,12 +194,12 @@ private:
         case Occupant::Unknown:
             return Settle(report, ArchiveOutcome::Failed, "无法确认占用新名称的文件是不是此压缩包");
         case Occupant::AnotherFile: {
-            const std::optional<FileId> id = mode_ == RunMode::Rename ? FileIdOf(report.path) : std::nullopt;
+            const std::optional<FileMark> id = mode_ == RunMode::Rename ? FileMarkOf(report.path) : std::nullopt;
             if (std::optional<std::string> why = changes_->Recycle(report.path, AliasPathOf(index))) {
                 return Settle(report, ArchiveOutcome::NotRemoved, std::move(*why));
             }
             Settle(report, ArchiveOutcome::RemovedAsDuplicate);
-            report.fileId = id;
+            report.fileMark = id;
             return;
         }
         case Occupant::Nothing:

@@ -33,7 +33,7 @@ struct ArchiveReport {
     std::string reason;   // why, for NotRemoved, UnusableName and Failed
     // Renamed or RemovedAsDuplicate by a run (not a preview): the file, so that
     // the run can be taken back; nothing when its id could not be read.
-    std::optional<FileId> fileId;
+    std::optional<FileMark> fileMark;
 };
 
 // A run renames; a preview reaches the same outcomes while it only reads.

@@ -83,6 +83,29 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
     return bytes;
 }
 
+std::map<std::string, std::string> FolderContents(const std::string& folder) {
+    std::map<std::string, std::string> contents;
+    WIN32_FIND_DATAA found;
+    UniqueFindHandle search(FindFirstFileA(JoinPath(folder, "*").c_str(), &found));
+    if (!search) {
+        return contents;
+    }
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        const std::string path = JoinPath(folder, name);
+        for (char& c : name) {
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        }
+        contents[name] = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY
+                             ? std::string("<folder>")
+                             : ReadFileBytes(path).value_or("<unreadable>");
+    } while (FindNextFileA(search.get(), &found));
+    return contents;
+}
+
 std::string BuildOutputFolder() { return ProgramFolder(); }
 
 }  // namespace quandrel::testing

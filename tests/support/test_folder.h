@@ -2,6 +2,7 @@
 // contents when the test ends, and small helpers for the files in it.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,11 @@ void RemoveTree(const std::string& path);
 
 void WriteFileBytes(const std::string& path, std::string_view bytes);
 std::optional<std::string> ReadFileBytes(const std::string& path);
+
+// Every name directly in the folder, with its bytes ("<folder>" for a folder).
+// Names are in lower case: Windows names ignore case, and Wine keeps the old
+// case when only the case changes.
+std::map<std::string, std::string> FolderContents(const std::string& folder);
 
 // The folder of the running test program, where the build puts quandrel.exe,
 // zlibwapi.dll and the test helpers.

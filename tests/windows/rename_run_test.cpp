@@ -158,18 +158,6 @@ ArchiveListing ListingInOrder(const std::string& folder, const std::vector<std::
     return reordered;
 }
 
-// Names and bytes of every file directly in the folder.
-std::map<std::string, std::string> Contents(const std::string& folder) {
-    std::map<std::string, std::string> contents;
-    for (const std::string& name : Listing(folder)) {
-        const std::string path = JoinPath(folder, name);
-        const DWORD attributes = GetFileAttributesA(path.c_str());
-        contents[name] =
-            attributes & FILE_ATTRIBUTE_DIRECTORY ? "<folder>" : ReadFileBytes(path).value_or("<unreadable>");
-    }
-    return contents;
-}
-
 // A preview and the run it foresees must report alike, archive for archive and
 // in the same order; the preview must leave every file as it was.
 void ExpectPreviewForesaw(const RecordingObserver& preview, const RecordingObserver& run, const std::string& label) {
@@ -184,7 +172,7 @@ void ExpectPreviewForesaw(const RecordingObserver& preview, const RecordingObser
         EXPECT_EQ(foreseen.outcome, done.outcome) << label << " row " << i;
         EXPECT_EQ(foreseen.newName, done.newName) << label << " row " << i;
         EXPECT_EQ(foreseen.reason, done.reason) << label << " row " << i;
-        EXPECT_FALSE(foreseen.fileId.has_value()) << label << " row " << i;
+        EXPECT_FALSE(foreseen.fileMark.has_value()) << label << " row " << i;
     }
 }
 
@@ -194,7 +182,7 @@ void CheckRun(const RunCase& c, const TestFolder& folder, const std::vector<std:
     RecordingObserver preview;
     RecordingObserver observer;
     std::atomic<bool> stop{false};
-    const std::map<std::string, std::string> before = Contents(folder.path());
+    const std::map<std::string, std::string> before = FolderContents(folder.path());
     if (order) {
         for (std::size_t at : *order) {
             label.push_back(' ');
@@ -202,20 +190,20 @@ void CheckRun(const RunCase& c, const TestFolder& folder, const std::vector<std:
         }
         const ArchiveListing listing = ListingInOrder(folder.path(), *order);
         RenameListedArchives(folder.path(), listing, c.suffix, preview, stop, RunMode::Preview);
-        ASSERT_EQ(Contents(folder.path()), before) << label << ": the preview changed the folder";
+        ASSERT_EQ(FolderContents(folder.path()), before) << label << ": the preview changed the folder";
         RenameListedArchives(folder.path(), listing, c.suffix, observer, stop);
     } else {
         ASSERT_EQ(RenameArchives(folder.path(), c.suffix, preview, stop, RunMode::Preview), RunResult::Ran) << label;
-        ASSERT_EQ(Contents(folder.path()), before) << label << ": the preview changed the folder";
+        ASSERT_EQ(FolderContents(folder.path()), before) << label << ": the preview changed the folder";
         ASSERT_EQ(RenameArchives(folder.path(), c.suffix, observer, stop), RunResult::Ran) << label;
     }
     ASSERT_TRUE(observer.finished) << label;
     ExpectPreviewForesaw(preview, observer, label);
     for (const ArchiveReport& report : observer.reports) {
         if (report.outcome == Renamed) {  // the id that lets the run be taken back
-            EXPECT_EQ(report.fileId, FileIdOf(folder / report.newName)) << label << ": " << report.newName;
+            EXPECT_EQ(report.fileMark, FileMarkOf(folder / report.newName)) << label << ": " << report.newName;
         }
-        EXPECT_EQ(report.fileId.has_value(), report.outcome == Renamed || report.outcome == RemovedAsDuplicate)
+        EXPECT_EQ(report.fileMark.has_value(), report.outcome == Renamed || report.outcome == RemovedAsDuplicate)
             << label << ": " << report.path;
     }
     EXPECT_EQ(observer.OutcomesByName(), c.outcomes) << label;
