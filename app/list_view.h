@@ -22,6 +22,14 @@ public:
     // Room for `rows` rows ahead of a large batch of insertions.
     void ReserveRows(int rows) const;
     void EnsureVisible(int row) const;
+    std::string Text(int row, int column) const;
+    // The row with the focus, selected; -1 when none is.
+    int FocusedRow() const;
+    // The row under a point of the list's client area; -1 when none is.
+    int RowAt(POINT client) const;
+    // Where a menu for `row` opens, in screen coordinates: under its start,
+    // or at the list's top left corner when the row is not in view.
+    POINT MenuPointFor(int row) const;
 
 private:
     HWND list_;

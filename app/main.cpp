@@ -32,8 +32,9 @@ int WINAPI WinMain(HINSTANCE hInstance, [[maybe_unused]] HINSTANCE hPrevInstance
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
 
-    // COM for the taskbar progress and the folder chooser, for as long as the window lives.
-    const quandrel::ComApartment com;
+    // OLE for the taskbar progress, the folder chooser, folder completion and
+    // dropped folders, for as long as the window lives.
+    const quandrel::OleSession ole;
     quandrel::MainWindow window;
     if (!window.Create(hInstance, nShowCmd)) {
         quandrel::FailFatally("无法创建主窗口。");

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <iterator>
@@ -11,8 +12,10 @@
 #include "app/default_folder.h"
 #include "app/edit_box.h"
 #include "app/folder_chooser.h"
+#include "app/folder_completion.h"
 #include "app/label.h"
 #include "app/list_view.h"
+#include "app/shell_actions.h"
 #include "app/usage_text.h"
 #include "base/program_folder.h"
 #include "base/window_text.h"
@@ -39,6 +42,15 @@ constexpr UINT kShowRowsEveryMs = 250;
 constexpr UINT_PTR kCloseWaitTimer = 2;
 constexpr UINT kCloseWaitMs = 10000;
 constexpr LabelColours kLabelColours{kLabelText, kLabelBackground};
+// The lists' menu. Taking back the last run is in the system menu as well,
+// where commands keep their low four bits clear.
+constexpr UINT kTakeBackCommand = 0x0010;
+constexpr UINT kPreviewCommand = 0x0020;
+constexpr UINT kShowInExplorerCommand = 0x0030;
+constexpr UINT kCopyPathCommand = 0x0040;
+constexpr char kTakeBackText[] = "撤销上次更名";
+// Every row of a preview starts so, that none is taken for a result.
+constexpr char kPreviewMark[] = "［预览］";
 
 // The performance counter: GetTickCount steps by 10 to 16 ms on Windows, too coarse for a slice.
 LONGLONG PerformanceCounter() {
@@ -248,6 +260,20 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         OnTimer(wParam);
         return 0;
+    case WM_CONTEXTMENU:
+        OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+        return 0;
+    case WM_INITMENUPOPUP:
+        if (HIWORD(lParam)) {
+            OnSystemMenuOpening();
+        }
+        break;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == kTakeBackCommand) {
+            TakeBackLastRun();
+            return 0;
+        }
+        break;
     }
     // clang-format on
     return DefWindowProcA(window_, message, wParam, lParam);
@@ -260,6 +286,15 @@ LRESULT MainWindow::OnCreate() {
     building_ = false;
     focusBeforeDeactivation_ = Child(超级列表框1);  // the first focus
     LoadSettings();
+    if (HMENU system = GetSystemMenu(window_, FALSE)) {
+        AppendMenuA(system, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(system, MF_STRING | MF_GRAYED, kTakeBackCommand, kTakeBackText);
+    }
+    // Comforts a window works without: folder names completed as they are
+    // typed, and folders dropped from Explorer.
+    static_cast<void>(CompleteFolderNames(Child(编辑框1)));
+    static_cast<void>(folderDrop_.Register(window_));
+    static_cast<void>(folderDrop_.Register(Child(编辑框1)));
     return 0;
 }
 
@@ -326,6 +361,7 @@ void MainWindow::OnClose() {
 }
 
 void MainWindow::OnDestroy() {
+    folderDrop_.Revoke();
     worker_.StopAndWait();
     // A window whose controls were never all built has nothing to save, and
     // must not end the message loop: the program's error box comes next.
@@ -341,7 +377,21 @@ void MainWindow::OnDestroy() {
 // ---- Keyboard
 
 bool MainWindow::PreTranslate(const MSG& message) {
-    if (message.message != WM_KEYDOWN || !window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) {
+    if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) {
+        return false;
+    }
+    // The menu key and Shift+F10 open a list's menu, once: the key's other
+    // half is kept from the default handling, which would open it again (or,
+    // for F10, enter the system menu).
+    const bool onList = message.hwnd == Child(超级列表框1) || message.hwnd == Child(超级列表框2);
+    const bool menuKey = message.wParam == VK_APPS || (message.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0);
+    if (onList && menuKey) {
+        if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
+            OnContextMenu(message.hwnd, -1);
+        }
+        return message.message >= WM_KEYDOWN && message.message <= WM_SYSKEYUP;
+    }
+    if (message.message != WM_KEYDOWN) {
         return false;
     }
     switch (message.wParam) {
@@ -424,6 +474,8 @@ void MainWindow::OnRunReports() {
                                [&](const ArchiveStarted& started) { return OnArchiveStarted(started); },
                                [&](const ArchiveReport& handled) { return OnArchiveHandled(handled); },
                                [&](const RunFinished& end) { return OnRunFinished(end); },
+                               [&](const UndoReport& handled) { return OnUndoStepHandled(handled); },
+                               [&](const UndoFinished& end) { return OnUndoFinished(end); },
                            },
                            reportsToShow_.front());
             if (!shownWhole) {
@@ -443,7 +495,10 @@ void MainWindow::OnRunReports() {
     // Once a slice, not once an archive: each is a repaint, and on Windows the
     // taskbar is another process.
     if (startedNumber_ > 0) {
-        SetWindowTextA(Child(标签3), ("正在修改第" + std::to_string(startedNumber_) + "个文件名称。").c_str());
+        const std::string number = std::to_string(startedNumber_);
+        SetWindowTextA(Child(标签3), (runMode_ == RunMode::Preview ? "正在预览第" + number + "个文件。"
+                                                                   : "正在修改第" + number + "个文件名称。")
+                                         .c_str());
         startedNumber_ = 0;
     }
     if (runArchives_ > 0) {
@@ -451,12 +506,12 @@ void MainWindow::OnRunReports() {
     }
     if (!reportsToShow_.empty()) {
         SetTimer(window_, kTakeReportsTimer, kNextSliceDelayMs, nullptr);
-    } else if (finished_) {
+    } else if (endBoxText_) {
         ShowNewRows();
-        const RunTotals totals = *std::exchange(finished_, std::nullopt);
+        const std::string text = *std::exchange(endBoxText_, std::nullopt);
         worker_.Finish();  // its last report is in: the thread is ending
         taskbar_.Clear();
-        MessageBoxA(window_, FinishedText(totals).c_str(), "Quandrel", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+        MessageBoxA(window_, text.c_str(), "Quandrel", MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
     }
 }
 
@@ -467,7 +522,8 @@ void MainWindow::PauseLowerList() {
 }
 
 bool MainWindow::RunHasEnded() const {
-    return !reportsToShow_.empty() && std::holds_alternative<RunFinished>(reportsToShow_.back());
+    return !reportsToShow_.empty() && (std::holds_alternative<RunFinished>(reportsToShow_.back()) ||
+                                       std::holds_alternative<UndoFinished>(reportsToShow_.back()));
 }
 
 void MainWindow::ShowNewRows() {
@@ -518,9 +574,16 @@ bool MainWindow::OnArchiveHandled(const ArchiveReport& handled) {
     PauseLowerList();
     const ListView lower(Child(超级列表框2));
     const int row = lower.InsertRow(std::to_string(handled.number));
-    lower.SetCell(row, 1, handled.path + " " + OutcomeText(handled));
+    std::string text = runMode_ == RunMode::Preview ? kPreviewMark : "";
+    text += handled.path;
+    text += " ";
+    text += OutcomeText(handled);
+    lower.SetCell(row, 1, text);
     runHadFailure_ = runHadFailure_ || CouldNotBeHandled(handled.outcome);
     ++runHandled_;
+    if (std::optional<UndoStep> step = UndoStepOf(handled)) {
+        lastRunSteps_.push_back(std::move(*step));
+    }
     return true;
 }
 
@@ -529,7 +592,32 @@ bool MainWindow::OnRunFinished(const RunFinished& end) {
     const ListView lower(Child(超级列表框2));
     const int row = lower.InsertRow("");
     lower.SetCell(row, 1, OneLine(FinishedText(end.totals)));
-    finished_ = end.totals;  // the end box comes once the window is back to its messages
+    if (end.totals.mode == RunMode::Preview) {
+        startedNumber_ = 0;  // the end, not the last archive, is what the label says now
+        SetWindowTextA(Child(标签3), "预览完毕：未改动任何文件。");
+    }
+    endBoxText_ = FinishedText(end.totals);  // the box comes once the window is back to its messages
+    return true;
+}
+
+bool MainWindow::OnUndoStepHandled(const UndoReport& handled) {
+    PauseLowerList();
+    const ListView lower(Child(超级列表框2));
+    const int row = lower.InsertRow(std::to_string(handled.number));
+    std::string text = handled.path;
+    text += " ";
+    text += UndoOutcomeText(handled);
+    lower.SetCell(row, 1, text);
+    return true;
+}
+
+bool MainWindow::OnUndoFinished(const UndoFinished& end) {
+    PauseLowerList();
+    const ListView lower(Child(超级列表框2));
+    const int row = lower.InsertRow("");
+    lower.SetCell(row, 1, OneLine(UndoFinishedText(end.totals)));
+    SetWindowTextA(Child(标签3), "撤销完毕。");
+    endBoxText_ = UndoFinishedText(end.totals);
     return true;
 }
 
@@ -557,7 +645,11 @@ void MainWindow::ChooseFolder() {
     }
 }
 
-void MainWindow::RunRename() {
+void MainWindow::RunRename() { StartRun(RunMode::Rename); }
+
+void MainWindow::PreviewRename() { StartRun(RunMode::Preview); }
+
+void MainWindow::StartRun(RunMode mode) {
     if (worker_.Running()) {
         return;  // one run at a time over a folder
     }
@@ -575,8 +667,113 @@ void MainWindow::RunRename() {
     ListView(Child(超级列表框2)).DeleteAllRows();
     SetWindowTextA(Child(标签2), "");
     SetWindowTextA(Child(标签3), "");
-    if (std::string error; !worker_.Start(window_, folder, suffix, error) && !error.empty()) {
+    runMode_ = mode;
+    if (mode == RunMode::Rename) {
+        lastRunSteps_.clear();  // a new run: the last one can no longer be taken back
+    }
+    if (std::string error; !worker_.StartRun(window_, folder, suffix, mode, error) && !error.empty()) {
         MessageBoxA(window_, ("无法开始更名：" + error).c_str(), "Quandrel", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    }
+}
+
+void MainWindow::TakeBackLastRun() {
+    if (!CanTakeBack()) {
+        return;
+    }
+    ListView(Child(超级列表框2)).DeleteAllRows();
+    SetWindowTextA(Child(标签3), "正在撤销上次更名……");
+    runArchives_ = 0;  // no taskbar progress: the steps are few next to the run's archives
+    if (std::string error; !worker_.StartUndo(window_, std::exchange(lastRunSteps_, {}), error) && !error.empty()) {
+        MessageBoxA(window_, ("无法开始撤销：" + error).c_str(), "Quandrel", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    }
+}
+
+void MainWindow::OnFolderDropped(const std::string& folder) { SetEditText(Child(编辑框1), folder); }
+
+// ---- The lists' menu
+
+std::string MainWindow::PathOfRow(HWND list, int row) const {
+    const ListView upper(Child(超级列表框1));
+    if (row < 0) {
+        return {};
+    }
+    if (list == Child(超级列表框1)) {
+        return upper.Text(row, 1);
+    }
+    // A lower row names its archive by the number it had when found.
+    const int number = std::atoi(ListView(list).Text(row, 0).c_str());
+    if (number < 1 || number > upper.RowCount()) {
+        return {};
+    }
+    return upper.Text(number - 1, 1);
+}
+
+std::string MainWindow::CurrentPathOfRow(HWND list, int row) const {
+    const std::string path = PathOfRow(list, row);
+    if (path.empty() || GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        return path;
+    }
+    for (const UndoStep& step : lastRunSteps_) {
+        if (step.path == path && !step.renamedPath.empty()) {
+            return step.renamedPath;
+        }
+    }
+    return path;
+}
+
+void MainWindow::OnContextMenu(HWND target, LPARAM where) {
+    const bool upper = target == Child(超级列表框1);
+    if (building_ || (!upper && target != Child(超级列表框2))) {
+        return;
+    }
+    const ListView list(target);
+    int row = -1;
+    POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
+    if (where == -1) {  // from the keyboard: for the row with the focus
+        row = list.FocusedRow();
+        at = list.MenuPointFor(row);
+    } else {
+        POINT client = at;
+        ScreenToClient(target, &client);
+        row = list.RowAt(client);
+    }
+    const UINT rowItem = PathOfRow(target, row).empty() ? MF_GRAYED : MF_ENABLED;
+    const UniqueMenu menu(CreatePopupMenu());
+    if (!menu) {
+        return;
+    }
+    if (upper) {
+        AppendMenuA(menu.get(), MF_STRING | (worker_.Running() ? MF_GRAYED : MF_ENABLED), kPreviewCommand,
+                    "预览更名（不改动文件）");
+    } else {
+        AppendMenuA(menu.get(), MF_STRING | (CanTakeBack() ? MF_ENABLED : MF_GRAYED), kTakeBackCommand, kTakeBackText);
+    }
+    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu.get(), MF_STRING | rowItem, kShowInExplorerCommand, "打开所在文件夹");
+    AppendMenuA(menu.get(), MF_STRING | rowItem, kCopyPathCommand, "复制路径");
+    const UINT command =
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window_, nullptr);
+    switch (command) {
+    case kPreviewCommand:
+        PreviewRename();
+        break;
+    case kTakeBackCommand:
+        TakeBackLastRun();
+        break;
+    case kShowInExplorerCommand:
+        ShowInExplorer(window_, CurrentPathOfRow(target, row));
+        break;
+    case kCopyPathCommand:
+        CopyToClipboard(window_, PathOfRow(target, row));
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::OnSystemMenuOpening() {
+    if (HMENU system = GetSystemMenu(window_, FALSE)) {
+        EnableMenuItem(system, kTakeBackCommand, MF_BYCOMMAND | (CanTakeBack() ? MF_ENABLED : MF_GRAYED));
     }
 }
 

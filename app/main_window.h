@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/control_layout.h"
+#include "app/folder_drop_target.h"
 #include "app/list_view.h"
 #include "app/rename_worker.h"
 #include "app/taskbar_progress.h"
@@ -44,6 +45,8 @@ private:
     void OnRunReportsWaiting();
     void OnTimer(UINT_PTR timer);
     void OnRunReports();
+    void OnContextMenu(HWND target, LPARAM where);
+    void OnSystemMenuOpening();
     // The lower list takes rows without drawing until ShowNewRows.
     void PauseLowerList();
     // Draws the rows added since the last time, the lower list scrolled to its end.
@@ -57,6 +60,8 @@ private:
     bool OnArchiveStarted(const ArchiveStarted& started);
     bool OnArchiveHandled(const ArchiveReport& handled);
     bool OnRunFinished(const RunFinished& end);
+    bool OnUndoStepHandled(const UndoReport& handled);
+    bool OnUndoFinished(const UndoFinished& end);
 
     // Building
     bool BuildControls();
@@ -68,7 +73,17 @@ private:
     void SaveSettings();
     void ShowUsage();
     void ChooseFolder();
+    void OnFolderDropped(const std::string& folder);
     void RunRename();
+    void PreviewRename();
+    void StartRun(RunMode mode);
+    void TakeBackLastRun();
+    bool CanTakeBack() const { return !worker_.Running() && !lastRunSteps_.empty(); }
+    // The path of a row of either list: the archive it stands for; empty for
+    // the totals row or no row.
+    std::string PathOfRow(HWND list, int row) const;
+    // Where the archive of a row is now: its path, or the name the last run gave it.
+    std::string CurrentPathOfRow(HWND list, int row) const;
 
     HWND Child(Control control) const { return controls_[control]; }
     void MoveFocus(bool backward);
@@ -87,13 +102,16 @@ private:
     std::optional<RedrawPause> upperPause_;
     std::optional<RedrawPause> lowerPause_;
     bool rowsTimerSet_ = false;
-    std::size_t upperRowsShown_ = 0;     // of the archives found, while they are being shown
-    std::optional<RunTotals> finished_;  // the run's end, shown in the list: its box is next
-    int startedNumber_ = 0;              // the archive last started, while it waits to be shown
-    int runArchives_ = 0;                // found by the run under way
-    int runHandled_ = 0;                 // of those, handled so far (not in number order: some wait for others)
-    bool runHadFailure_ = false;         // an archive of it could not be handled
-    bool closing_ = false;               // closed during a run: hidden, settings saved, waiting for the run to end
+    std::size_t upperRowsShown_ = 0;         // of the archives found, while they are being shown
+    std::optional<std::string> endBoxText_;  // the end, shown in the list: its box is next
+    RunMode runMode_ = RunMode::Rename;      // of the run or preview under way, or the last
+    std::vector<UndoStep> lastRunSteps_;     // the changes of this session's last run, to take back
+    FolderDropTarget folderDrop_{[this](const std::string& folder) { OnFolderDropped(folder); }};
+    int startedNumber_ = 0;       // the archive last started, while it waits to be shown
+    int runArchives_ = 0;         // found by the run under way
+    int runHandled_ = 0;          // of those, handled so far (not in number order: some wait for others)
+    bool runHadFailure_ = false;  // an archive of it could not be handled
+    bool closing_ = false;        // closed during a run: hidden, settings saved, waiting for the run to end
 };
 
 }  // namespace quandrel

@@ -7,16 +7,27 @@
 
 namespace quandrel {
 
-bool RenameWorker::Start(HWND window, const std::string& folder, const std::string& suffix, std::string& error) {
+bool RenameWorker::StartRun(HWND window, const std::string& folder, const std::string& suffix, RunMode mode,
+                            std::string& error) {
+    return Start(
+        window, [this, folder, suffix, mode] { RenameArchives(folder, suffix, *this, stopRequested_, mode); }, error);
+}
+
+bool RenameWorker::StartUndo(HWND window, std::vector<UndoStep> steps, std::string& error) {
+    return Start(
+        window, [this, steps = std::move(steps)] { UndoRenames(steps, *this, stopRequested_); }, error);
+}
+
+bool RenameWorker::Start(HWND window, std::function<void()> work, std::string& error) {
     if (Running()) {
         return false;
     }
     window_ = window;
     stopRequested_ = false;
     try {
-        thread_ = std::thread([this, folder, suffix] {
+        thread_ = std::thread([work = std::move(work)] {
             const ComApartment com;  // the shell's file operations (the Recycle Bin) expect one
-            RenameArchives(folder, suffix, *this, stopRequested_);
+            work();
         });
     } catch (const std::system_error& failure) {
         error = failure.what();
@@ -53,6 +64,10 @@ void RenameWorker::OnArchiveStarted(int number, const std::string& archivePath) 
 void RenameWorker::OnArchiveHandled(const ArchiveReport& report) { Queue(report); }
 
 void RenameWorker::OnRunFinished(const RunTotals& totals) { Queue(RunFinished{totals}); }
+
+void RenameWorker::OnUndoStepHandled(const UndoReport& report) { Queue(report); }
+
+void RenameWorker::OnUndoFinished(const UndoTotals& totals) { Queue(UndoFinished{totals}); }
 
 void RenameWorker::Queue(RunReport report) {
     bool post;

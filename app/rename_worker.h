@@ -1,12 +1,14 @@
-// The rename run on a thread of its own, so that the window keeps painting and
-// moving while archives are handled. The run's reports wait in a queue; the
-// window hears of them by a posted message and takes them all at once.
+// The rename run (or its preview, or taking it back) on a thread of its own, so
+// that the window keeps painting and moving while archives are handled. The
+// reports wait in a queue; the window hears of them by a posted message and
+// takes them all at once.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "rename/rename_run.h"
+#include "rename/undo_run.h"
 
 namespace quandrel {
 
@@ -33,9 +36,12 @@ struct ArchiveStarted {
 struct RunFinished {
     RunTotals totals;
 };
-using RunReport = std::variant<ArchivesFound, ArchiveStarted, ArchiveReport, RunFinished>;
+struct UndoFinished {
+    UndoTotals totals;
+};
+using RunReport = std::variant<ArchivesFound, ArchiveStarted, ArchiveReport, RunFinished, UndoReport, UndoFinished>;
 
-class RenameWorker final : private RenameObserver {
+class RenameWorker final : private RenameObserver, private UndoObserver {
 public:
     RenameWorker() = default;
     RenameWorker(const RenameWorker&) = delete;
@@ -46,7 +52,9 @@ public:
     bool Running() const { return thread_.joinable(); }
     // Reports go to `window`. False when a run is already under way or no
     // thread could be started for it (`error` then says why).
-    bool Start(HWND window, const std::string& folder, const std::string& suffix, std::string& error);
+    bool StartRun(HWND window, const std::string& folder, const std::string& suffix, RunMode mode, std::string& error);
+    // Takes back a run's changes, given in the order it made them.
+    bool StartUndo(HWND window, std::vector<UndoStep> steps, std::string& error);
     // The reports waiting, oldest first.
     std::deque<RunReport> TakeReports();
     // After the RunFinished report: the thread has nothing left to do.
@@ -57,10 +65,13 @@ public:
     void StopAndWait();
 
 private:
+    bool Start(HWND window, std::function<void()> work, std::string& error);
     void OnArchivesFound(std::vector<std::string> archivePaths) override;
     void OnArchiveStarted(int number, const std::string& archivePath) override;
     void OnArchiveHandled(const ArchiveReport& report) override;
     void OnRunFinished(const RunTotals& totals) override;
+    void OnUndoStepHandled(const UndoReport& report) override;
+    void OnUndoFinished(const UndoTotals& totals) override;
     void Queue(RunReport report);
 
     HWND window_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <ole2.h>
 #include <shtypes.h>
 
 #include <memory>
@@ -64,6 +65,11 @@ template <typename Handle>
 using UniqueGdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
 using UniqueBrush = UniqueGdiObject<HBRUSH>;
 using UniqueBitmap = UniqueGdiObject<HBITMAP>;
+
+struct MenuDestroyer {
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
 
 struct IconDestroyer {
     void operator()(HICON icon) const { DestroyIcon(icon); }
@@ -180,6 +186,23 @@ public:
     ~ComApartment() {
         if (initialized_) {
             CoUninitialize();
+        }
+    }
+
+private:
+    bool initialized_;
+};
+
+// OLE for the calling thread (a COM apartment, plus drag and drop and the
+// clipboard's OLE side), for as long as the guard lives.
+class OleSession {
+public:
+    OleSession() : initialized_(SUCCEEDED(OleInitialize(nullptr))) {}
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
+    ~OleSession() {
+        if (initialized_) {
+            OleUninitialize();
         }
     }
 

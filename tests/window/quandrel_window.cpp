@@ -248,6 +248,38 @@ std::vector<ListColumn> ListColumns(HWND list) {
     return columns;
 }
 
+std::vector<ListRow> ListRows(HWND list) {
+    std::vector<ListRow> rows;
+    const int count = ListRowCount(list);
+    for (int i = 0; i < count; ++i) {
+        rows.push_back({ListCell(list, i, 0), ListCell(list, i, 1)});
+    }
+    return rows;
+}
+
+MessageBoxContent CloseEndBox(QuandrelWindow& program) {
+    const std::optional<HWND> box = WaitForMessageBox(program.process().id(), 3 * kPatienceMs);
+    if (!box) {
+        throw std::runtime_error("no box at the end of the run");
+    }
+    const MessageBoxContent content = ReadMessageBox(*box);
+    CloseMessageBox(*box);
+    WaitUntil([&] { return !IsWindow(*box); });
+    return content;
+}
+
+void ChooseFromPopupMenu(QuandrelWindow& program, int downs) {
+    const std::optional<HWND> menu = WaitForWindowOfClass(program.process().id(), "#32768", kPatienceMs);
+    if (!menu) {
+        throw std::runtime_error("no menu came up");
+    }
+    for (int i = 0; i < downs; ++i) {
+        PressKey(VK_DOWN);
+    }
+    PressKey(VK_RETURN);
+    WaitUntil([&] { return !IsWindowVisible(*menu); });
+}
+
 COLORREF ScreenPixel(HWND window, POINT client, COLORREF expected) {
     COLORREF colour = CLR_INVALID;
     WaitUntil([&] {
@@ -275,6 +307,38 @@ void PressKey(WORD key, bool shift) {
         SendInputs({Key(VK_SHIFT, false), Key(key, false), Key(key, true), Key(VK_SHIFT, true)});
     } else {
         SendInputs({Key(key, false), Key(key, true)});
+    }
+}
+
+void PressAltSpace() {
+    SendInputs({Key(VK_MENU, false), Key(VK_SPACE, false), Key(VK_SPACE, true), Key(VK_MENU, true)});
+}
+
+void RightClick(HWND window, POINT client) {
+    ClientToScreen(window, &client);
+    // The move goes in the same input stream as the button: a SetCursorPos
+    // before it was not always seen by the time the press arrived.
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = MulDiv(client.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = MulDiv(client.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    INPUT down = move;
+    down.mi.dwFlags = MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    INPUT up = move;
+    up.mi.dwFlags = MOUSEEVENTF_RIGHTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInputs({move, down, up});
+}
+
+void TypeText(const std::wstring& text) {
+    for (wchar_t c : text) {
+        INPUT down{};
+        down.type = INPUT_KEYBOARD;
+        down.ki.wScan = c;
+        down.ki.dwFlags = KEYEVENTF_UNICODE;
+        INPUT up = down;
+        up.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        SendInputs({down, up});
     }
 }
 

@@ -62,6 +62,20 @@ struct ListColumn {
     int format;
 };
 std::vector<ListColumn> ListColumns(HWND list);
+struct ListRow {
+    std::string number;  // the 序号 column
+    std::string path;    // the 文件路径 column
+
+    bool operator==(const ListRow&) const = default;
+};
+std::vector<ListRow> ListRows(HWND list);
+
+// Waits for the box that ends a run (or a preview, or an undo), reads it and
+// closes it; throws when none comes.
+MessageBoxContent CloseEndBox(QuandrelWindow& program);
+// Waits for the program's popup menu, moves down it `downs` items (separators
+// are passed over) and chooses that item with Enter.
+void ChooseFromPopupMenu(QuandrelWindow& program, int downs);
 
 // The colour on screen at a point of a window's client area, once painting has
 // settled on `expected` (or whatever is there after the patience runs out).
@@ -76,6 +90,11 @@ int CountFramePixelsNear(HWND window, const RECT& area, COLORREF colour, int tol
 
 void PressKey(WORD key, bool shift = false);
 void PressAltF4();
+void PressAltSpace();  // the window's system menu
+// A right click at a point of a window's client area, the pointer moved there first.
+void RightClick(HWND window, POINT client);
+// Each character as a key press of its own.
+void TypeText(const std::wstring& text);
 // Clicks a button as the button itself does for a click (BM_CLICK: button down,
 // button up, BN_CLICKED), posted so that a message box it opens blocks nothing.
 // Under Wine a mouse click made with SendInput was sometimes lost (the pointer

@@ -33,34 +33,7 @@ std::set<std::string> FilesIn(const std::string& folder) {
     return names;
 }
 
-struct Row {
-    std::string number;
-    std::string path;
-};
-
-std::vector<Row> RowsOf(HWND list) {
-    std::vector<Row> rows;
-    const int count = ListRowCount(list);
-    for (int i = 0; i < count; ++i) {
-        rows.push_back({ListCell(list, i, 0), ListCell(list, i, 1)});
-    }
-    return rows;
-}
-
 bool StartsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
-
-// Waits for the box that ends the run, reads it and closes it.
-MessageBoxContent CloseFinalBox(QuandrelWindow& program) {
-    const std::optional<HWND> box = WaitForMessageBox(program.process().id(), 3 * kPatienceMs);
-    if (!box) {
-        ADD_FAILURE() << "no box at the end of the run";
-        return {};
-    }
-    const MessageBoxContent content = ReadMessageBox(*box);
-    CloseMessageBox(*box);
-    WaitUntil([&] { return !IsWindow(*box); });
-    return content;
-}
 
 TEST(RenameInWindowTest, EmptySuffixShowsTheBoxAndChangesNothing) {
     TestFolder archives("quandrel-archives");
@@ -100,7 +73,7 @@ TEST(RenameInWindowTest, ClickingRenameRenamesTheFolderAndShowsEveryArchive) {
     SetTextOf(program.control(编辑框1), archives.path());
     SetTextOf(program.control(编辑框2), "exe");
     ClickButton(program.control(按钮2));
-    const MessageBoxContent end = CloseFinalBox(program);
+    const MessageBoxContent end = CloseEndBox(program);
     EXPECT_TRUE(StartsWith(end.text, "ZIP重命名完毕！")) << end.text;
 
     // a.zip and b.zip both name themselves tool.zip: whichever the search found
@@ -111,7 +84,7 @@ TEST(RenameInWindowTest, ClickingRenameRenamesTheFolderAndShowsEveryArchive) {
     const bool bWasSecond = *kept != duplicateBytes;
     TakeFromRecycleBin(bWasSecond ? duplicateBytes : BuildZip({{"tool.exe", "first"}}));
 
-    const std::vector<Row> upper = RowsOf(program.control(超级列表框1));
+    const std::vector<ListRow> upper = ListRows(program.control(超级列表框1));
     ASSERT_EQ(upper.size(), 4u);
     std::vector<std::string> upperPaths;
     for (std::size_t i = 0; i < upper.size(); ++i) {
@@ -125,7 +98,7 @@ TEST(RenameInWindowTest, ClickingRenameRenamesTheFolderAndShowsEveryArchive) {
     std::sort(upperPaths.begin(), upperPaths.end());
     EXPECT_EQ(upperPaths, expectedPaths);
 
-    const std::vector<Row> lower = RowsOf(program.control(超级列表框2));
+    const std::vector<ListRow> lower = ListRows(program.control(超级列表框2));
     ASSERT_EQ(lower.size(), 5u) << "one row an archive, then the totals";
     for (std::size_t i = 0; i < 4; ++i) {
         SCOPED_TRACE(lower[i].path);
@@ -156,7 +129,7 @@ TEST(RenameInWindowTest, ClickingRenameRenamesTheFolderAndShowsEveryArchive) {
         SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageA(header, WM_LBUTTONUP, 0, at);
     }
-    const std::vector<Row> afterClicks = RowsOf(lowerList);
+    const std::vector<ListRow> afterClicks = ListRows(lowerList);
     ASSERT_EQ(afterClicks.size(), lower.size());
     for (std::size_t i = 0; i < lower.size(); ++i) {
         EXPECT_EQ(afterClicks[i].path, lower[i].path);
@@ -170,7 +143,7 @@ TEST(RenameInWindowTest, FolderWithoutArchivesCountsNoneAndStillFinishes) {
     SetTextOf(program.control(编辑框1), archives.path());
     SetTextOf(program.control(编辑框2), "exe");
     ClickButton(program.control(按钮2));
-    EXPECT_TRUE(StartsWith(CloseFinalBox(program).text, "ZIP重命名完毕！"));
+    EXPECT_TRUE(StartsWith(CloseEndBox(program).text, "ZIP重命名完毕！"));
     EXPECT_EQ(TextOf(program.control(标签2)), "文件数量：0");
     EXPECT_EQ(ListRowCount(program.control(超级列表框1)), 0);
     EXPECT_EQ(ListRowCount(program.control(超级列表框2)), 1) << "the totals row";
@@ -233,7 +206,7 @@ TEST(RenameInWindowTest, ASecondClickDuringARunStartsNothing) {
     EXPECT_EQ(ListRowCount(program.control(超级列表框1)), LongRun::kArchives);
     EXPECT_GE(ListRowCount(lower), rowsBefore);
 
-    EXPECT_TRUE(StartsWith(CloseFinalBox(program).text, "ZIP重命名完毕！"));
+    EXPECT_TRUE(StartsWith(CloseEndBox(program).text, "ZIP重命名完毕！"));
     ASSERT_EQ(ListRowCount(lower), LongRun::kArchives + 1);
     for (int row : {0, 1, LongRun::kArchives / 2, LongRun::kArchives - 1}) {
         EXPECT_EQ(ListCell(lower, row, 0), std::to_string(row + 1));
