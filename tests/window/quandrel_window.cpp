@@ -314,20 +314,41 @@ void PressAltSpace() {
     SendInputs({Key(VK_MENU, false), Key(VK_SPACE, false), Key(VK_SPACE, true), Key(VK_MENU, true)});
 }
 
-void RightClick(HWND window, POINT client) {
+namespace {
+
+// Mouse input at a point of a window's client area. The move goes in the same
+// input stream as the buttons: a SetCursorPos before them was not always seen
+// by the time the press arrived.
+INPUT MouseAt(HWND window, POINT client, DWORD buttons) {
     ClientToScreen(window, &client);
-    // The move goes in the same input stream as the button: a SetCursorPos
-    // before it was not always seen by the time the press arrived.
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = MulDiv(client.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    move.mi.dy = MulDiv(client.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    INPUT down = move;
-    down.mi.dwFlags = MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    INPUT up = move;
-    up.mi.dwFlags = MOUSEEVENTF_RIGHTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInputs({move, down, up});
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(client.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(client.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = buttons | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+}  // namespace
+
+void MovePointer(HWND window, POINT client) {
+    SendInputs({MouseAt(window, client, 0)});
+    WaitUntil([&] {
+        POINT at{};
+        GetCursorPos(&at);
+        ScreenToClient(window, &at);
+        return at.x == client.x && at.y == client.y;
+    });
+}
+
+void RightClick(HWND window, POINT client) {
+    SendInputs({MouseAt(window, client, 0), MouseAt(window, client, MOUSEEVENTF_RIGHTDOWN),
+                MouseAt(window, client, MOUSEEVENTF_RIGHTUP)});
+}
+
+void LeftClick(HWND window, POINT client) {
+    SendInputs({MouseAt(window, client, 0), MouseAt(window, client, MOUSEEVENTF_LEFTDOWN),
+                MouseAt(window, client, MOUSEEVENTF_LEFTUP)});
 }
 
 void TypeText(const std::wstring& text) {

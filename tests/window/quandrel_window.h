@@ -91,8 +91,10 @@ int CountFramePixelsNear(HWND window, const RECT& area, COLORREF colour, int tol
 void PressKey(WORD key, bool shift = false);
 void PressAltF4();
 void PressAltSpace();  // the window's system menu
-// A right click at a point of a window's client area, the pointer moved there first.
+// The pointer to a point of a window's client area, and clicks there.
+void MovePointer(HWND window, POINT client);
 void RightClick(HWND window, POINT client);
+void LeftClick(HWND window, POINT client);
 // Each character as a key press of its own.
 void TypeText(const std::wstring& text);
 // Clicks a button as the button itself does for a click (BM_CLICK: button down,
