@@ -709,7 +709,7 @@ std::string MainWindow::PathOfRow(HWND list, int row) const {
 }
 
 std::string MainWindow::CurrentPathOfRow(HWND list, int row) const {
-    const std::string path = PathOfRow(list, row);
+    std::string path = PathOfRow(list, row);
     if (path.empty() || GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
         return path;
     }

@@ -25,6 +25,6 @@ std::optional<std::wstring> WideFromUtf8(std::string_view utf8);
 // A file name as the file system compares names: letters of every script in
 // one case, so two names that give equal keys name the same file.
 std::wstring FileNameKey(std::string_view ansiName);
-std::wstring FileNameKey(std::wstring name);
+std::wstring FileNameKey(std::wstring key);
 
 }  // namespace quandrel

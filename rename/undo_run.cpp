@@ -53,6 +53,7 @@ void UndoRenames(const std::vector<UndoStep>& steps, UndoObserver& observer, con
     UndoTotals totals;
     totals.steps = static_cast<int>(steps.size());
     std::unique_ptr<RecycleBinItems> bin;  // read once, when first needed
+    // NOLINTNEXTLINE(modernize-loop-convert): a range-for would go the wrong way
     for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
         if (stopRequested.load()) {
             totals.stopped = true;
