@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/code_page.h"
+#include "base/win_owners.h"
 
 namespace quandrel {
 namespace {
@@ -28,6 +29,13 @@ std::unique_ptr<FolderChanges> RealFolderChanges() { return std::make_unique<Rea
 
 unsigned long ImaginedFolderChanges::Move(const std::string& from, const std::string& fromAlias,
                                           const std::string& to) {
+    // The system's sharing check comes before the new name is looked at: a
+    // program that holds the archive open without letting it be renamed makes
+    // the rename fail, and an open for DELETE access meets the same check.
+    if (!UniqueFileHandle(CreateFileA(from.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr))) {
+        return GetLastError();
+    }
     const std::wstring key = FileNameKey(to);
     if (taken_.contains(key)) {
         return ERROR_ALREADY_EXISTS;

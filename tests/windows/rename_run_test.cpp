@@ -501,9 +501,12 @@ TEST(RenameArchives, ArchiveHeldOpenByAnotherProgram) {
     UniqueFileHandle hold2(CreateFileA((folder / "busydup.zip").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                        OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(hold1 && hold2);
+    RecordingObserver preview;
     RecordingObserver observer;
     std::atomic<bool> stop{false};
+    RenameArchives(folder.path(), ".exe", preview, stop, RunMode::Preview);
     RenameArchives(folder.path(), ".exe", observer, stop);
+    ExpectPreviewForesaw(preview, observer, "held open");
     // The rename fails on the sharing check before the new name is looked at,
     // so the would-be duplicate is never judged one and stays too.
     const auto outcomes = observer.OutcomesByName();
