@@ -4,8 +4,6 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include <new>
-
 #include "app/main_window.h"
 #include "base/fatal_error.h"
 #include "base/program_folder.h"
@@ -27,7 +25,7 @@ void EnterProgramFolder() {
 int WINAPI WinMain(HINSTANCE hInstance, [[maybe_unused]] HINSTANCE hPrevInstance, [[maybe_unused]] LPSTR lpCmdLine,
                    int nShowCmd) {
     // Exhausted memory is fatal like a missing library: a box, then exit code -1.
-    std::set_new_handler([] { quandrel::FailFatally("内存不足，程序无法继续运行。"); });
+    quandrel::FailFatallyWhenMemoryRunsOut();
     EnterProgramFolder();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);

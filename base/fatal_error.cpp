@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <new>
+#include <utility>
+
 #include "base/program_windows_disabled.h"
 
 namespace quandrel {
@@ -12,6 +15,25 @@ void FailFatally(const std::string& message) {
     const ProgramWindowsDisabled disabled;
     MessageBoxA(nullptr, message.c_str(), "Quandrel 错误", MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
     ExitProcess(static_cast<UINT>(-1));
+}
+
+namespace {
+
+char* memoryReserve = nullptr;
+
+void OnMemoryExhausted() {
+    delete[] std::exchange(memoryReserve, nullptr);
+    FailFatally("内存不足，程序无法继续运行。");
+}
+
+}  // namespace
+
+void FailFatallyWhenMemoryRunsOut() {
+    constexpr std::size_t kReserveBytes = 1024 * 1024;
+    if (!memoryReserve) {
+        memoryReserve = new char[kReserveBytes];
+    }
+    std::set_new_handler(OnMemoryExhausted);
 }
 
 }  // namespace quandrel
