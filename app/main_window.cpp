@@ -471,7 +471,6 @@ void MainWindow::OnRunReports() {
             const bool shownWhole =
                 std::visit(Overloaded{
                                [&](ArchivesFound& found) { return OnArchivesFound(found, deadline); },
-                               [&](const ArchiveStarted& started) { return OnArchiveStarted(started); },
                                [&](const ArchiveReport& handled) { return OnArchiveHandled(handled); },
                                [&](const RunFinished& end) { return OnRunFinished(end); },
                                [&](const UndoReport& handled) { return OnUndoStepHandled(handled); },
@@ -494,12 +493,17 @@ void MainWindow::OnRunReports() {
     }
     // Once a slice, not once an archive: each is a repaint, and on Windows the
     // taskbar is another process.
-    if (startedNumber_ > 0) {
-        const std::string number = std::to_string(startedNumber_);
+    // The archive in hand, once the archives found are all shown; a run's label
+    // keeps the last one, a preview's says at its end that nothing changed.
+    const bool showingFound = !reportsToShow_.empty() && std::holds_alternative<ArchivesFound>(reportsToShow_.front());
+    const bool previewEnded = endBoxText_ && runMode_ == RunMode::Preview;
+    if (const int started = worker_.LastStarted();
+        started > 0 && started != startedShown_ && !showingFound && !previewEnded) {
+        const std::string number = std::to_string(started);
         SetWindowTextA(Child(标签3), (runMode_ == RunMode::Preview ? "正在预览第" + number + "个文件。"
                                                                    : "正在修改第" + number + "个文件名称。")
                                          .c_str());
-        startedNumber_ = 0;
+        startedShown_ = started;
     }
     if (runArchives_ > 0) {
         taskbar_.Show(runHandled_, runArchives_, runHadFailure_);
@@ -565,11 +569,6 @@ bool MainWindow::OnArchivesFound(ArchivesFound& found, LONGLONG deadline) {
     return true;
 }
 
-bool MainWindow::OnArchiveStarted(const ArchiveStarted& started) {
-    startedNumber_ = started.number;  // shown at the end of the slice: only the last one is seen
-    return true;
-}
-
 bool MainWindow::OnArchiveHandled(const ArchiveReport& handled) {
     PauseLowerList();
     const ListView lower(Child(超级列表框2));
@@ -593,7 +592,6 @@ bool MainWindow::OnRunFinished(const RunFinished& end) {
     const int row = lower.InsertRow("");
     lower.SetCell(row, 1, OneLine(FinishedText(end.totals)));
     if (end.totals.mode == RunMode::Preview) {
-        startedNumber_ = 0;  // the end, not the last archive, is what the label says now
         SetWindowTextA(Child(标签3), "预览完毕：未改动任何文件。");
     }
     endBoxText_ = FinishedText(end.totals);  // the box comes once the window is back to its messages
@@ -668,6 +666,7 @@ void MainWindow::StartRun(RunMode mode) {
     SetWindowTextA(Child(标签2), "");
     SetWindowTextA(Child(标签3), "");
     runMode_ = mode;
+    startedShown_ = 0;
     if (mode == RunMode::Rename) {
         lastRunSteps_.clear();  // a new run: the last one can no longer be taken back
     }

@@ -57,7 +57,6 @@ private:
     // the archives found may take more than one slice (the performance counter
     // passing `deadline` ends one).
     bool OnArchivesFound(ArchivesFound& found, LONGLONG deadline);
-    bool OnArchiveStarted(const ArchiveStarted& started);
     bool OnArchiveHandled(const ArchiveReport& handled);
     bool OnRunFinished(const RunFinished& end);
     bool OnUndoStepHandled(const UndoReport& handled);
@@ -107,7 +106,7 @@ private:
     RunMode runMode_ = RunMode::Rename;      // of the run or preview under way, or the last
     std::vector<UndoStep> lastRunSteps_;     // the changes of this session's last run, to take back
     FolderDropTarget folderDrop_{[this](const std::string& folder) { OnFolderDropped(folder); }};
-    int startedNumber_ = 0;       // the archive last started, while it waits to be shown
+    int startedShown_ = 0;        // the archive in hand as the label shows it
     int runArchives_ = 0;         // found by the run under way
     int runHandled_ = 0;          // of those, handled so far (not in number order: some wait for others)
     bool runHadFailure_ = false;  // an archive of it could not be handled

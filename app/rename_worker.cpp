@@ -24,6 +24,7 @@ bool RenameWorker::Start(HWND window, std::function<void()> work, std::string& e
     }
     window_ = window;
     stopRequested_ = false;
+    lastStarted_ = 0;
     try {
         thread_ = std::thread([work = std::move(work)] {
             const ComApartment com;  // the shell's file operations (the Recycle Bin) expect one
@@ -57,8 +58,9 @@ void RenameWorker::OnArchivesFound(std::vector<std::string> archivePaths) {
     Queue(ArchivesFound{std::move(archivePaths)});
 }
 
-void RenameWorker::OnArchiveStarted(int number, const std::string& archivePath) {
-    Queue(ArchiveStarted{number, archivePath});
+void RenameWorker::OnArchiveStarted(int number, const std::string& /*archivePath*/) {
+    lastStarted_ = number;
+    PostUnlessPosted();  // an archive that takes long is shown as the one in hand
 }
 
 void RenameWorker::OnArchiveHandled(const ArchiveReport& report) { Queue(report); }
@@ -70,10 +72,17 @@ void RenameWorker::OnUndoStepHandled(const UndoReport& report) { Queue(report); 
 void RenameWorker::OnUndoFinished(const UndoTotals& totals) { Queue(UndoFinished{totals}); }
 
 void RenameWorker::Queue(RunReport report) {
-    bool post;
     {
         std::lock_guard lock(mutex_);
         reports_.push_back(std::move(report));
+    }
+    PostUnlessPosted();
+}
+
+void RenameWorker::PostUnlessPosted() {
+    bool post;
+    {
+        std::lock_guard lock(mutex_);
         post = !std::exchange(messagePosted_, true);
     }
     // One message per batch: until the window takes the queue, later reports

@@ -29,17 +29,16 @@ inline constexpr UINT kRunReportsWaiting = WM_APP + 1;
 struct ArchivesFound {
     std::vector<std::string> paths;
 };
-struct ArchiveStarted {
-    int number;
-    std::string path;
-};
 struct RunFinished {
     RunTotals totals;
 };
 struct UndoFinished {
     UndoTotals totals;
 };
-using RunReport = std::variant<ArchivesFound, ArchiveStarted, ArchiveReport, RunFinished, UndoReport, UndoFinished>;
+// What the window shows, in order. Which archive is in hand is not among them:
+// only the last one started is ever shown (LastStarted), and a report for each
+// would make the queue twice as long on a folder the window cannot keep up with.
+using RunReport = std::variant<ArchivesFound, ArchiveReport, RunFinished, UndoReport, UndoFinished>;
 
 class RenameWorker final : private RenameObserver, private UndoObserver {
 public:
@@ -57,6 +56,8 @@ public:
     bool StartUndo(HWND window, std::vector<UndoStep> steps, std::string& error);
     // The reports waiting, oldest first.
     std::deque<RunReport> TakeReports();
+    // The number of the archive the run started last; 0 before the first.
+    int LastStarted() const { return lastStarted_.load(); }
     // After the RunFinished report: the thread has nothing left to do.
     void Finish();
     // Asks the run to stop after the archive in hand; its RunFinished report follows.
@@ -73,10 +74,13 @@ private:
     void OnUndoStepHandled(const UndoReport& report) override;
     void OnUndoFinished(const UndoTotals& totals) override;
     void Queue(RunReport report);
+    // Tells the window, unless it has been told and has not taken the reports yet.
+    void PostUnlessPosted();
 
     HWND window_ = nullptr;
     std::thread thread_;
     std::atomic<bool> stopRequested_{false};
+    std::atomic<int> lastStarted_{0};
     std::mutex mutex_;
     std::deque<RunReport> reports_;  // guarded by mutex_
     bool messagePosted_ = false;     // guarded by mutex_; until TakeReports

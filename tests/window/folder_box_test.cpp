@@ -172,7 +172,9 @@ TEST(FolderBoxTest, FolderNamesAreCompletedAsTheyAreTyped) {
     LeftClick(box, POINT{area.right / 2, area.bottom / 2});
     ASSERT_TRUE(WaitUntil([&] { return program.Focus() == box; }));
 
-    TypeText(WideFromAnsi(parent / "下载"));
+    const std::string typed = parent / "下载";
+    TypeText(WideFromAnsi(typed));
+    ASSERT_TRUE(WaitUntil([&] { return TextOf(box) == typed; })) << "all typed before the list is looked at";
     EXPECT_TRUE(WaitUntil([&] { return ShownCompletions(program.process().id()) == 2; }))
         << "the two folders, not the file nor the other folder";
     // The arrow keys walk the list, each completion taking the box's text in turn.

@@ -2,6 +2,8 @@
 // click or the menu key on a list, or the window's system menu.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -41,6 +43,10 @@ void LayFolder(const TestFolder& folder, std::string& recycled) {
 
 // A point inside the list's rows (or where the first row would be).
 POINT FirstRowPoint() { return POINT{60, 30}; }
+
+int ListSelectedRow(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
 
 void RunFromTheButton(QuandrelWindow& program) {
     ClickButton(program.control(按钮2));
@@ -133,8 +139,8 @@ TEST(PreviewAndUndoTest, UndoFromTheMenuKeyReportsAnArchiveAnotherProgramRenamed
     const std::string movedBytes = *ReadFileBytes(archives / "3.zip");
     ASSERT_TRUE(MoveFileA((archives / "3.zip").c_str(), (archives / "elsewhere.zip").c_str()));
 
-    RightClick(lower, FirstRowPoint());  // a right click selects the row and gives the list the focus
-    ChooseFromPopupMenu(program, 0);     // the menu opened by the click is closed again
+    LeftClick(lower, FirstRowPoint());
+    ASSERT_TRUE(WaitUntil([&] { return program.Focus() == lower; }));
     PressKey(VK_APPS);
     ChooseFromPopupMenu(program, 1);  // 撤销上次更名
     const MessageBoxContent end = CloseEndBox(program);
@@ -163,8 +169,8 @@ TEST(PreviewAndUndoTest, ShiftF10CopiesTheRowsPathAsAnsiAndUnicodeText) {
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
     CloseClipboard();
-    RightClick(upper, FirstRowPoint());
-    ChooseFromPopupMenu(program, 0);
+    LeftClick(upper, FirstRowPoint());
+    ASSERT_TRUE(WaitUntil([&] { return program.Focus() == upper && ListSelectedRow(upper) == 0; }));
     PressKey(VK_F10, true);
     ChooseFromPopupMenu(program, 3);  // preview, open the folder, copy the path
     const std::string path = ListCell(upper, 0, 1);

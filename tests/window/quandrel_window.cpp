@@ -268,16 +268,30 @@ MessageBoxContent CloseEndBox(QuandrelWindow& program) {
     return content;
 }
 
+namespace {
+
+// Whether the program's window thread is tracking a menu, and so takes
+// the keys pressed now.
+bool InPopupMenu(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && (info.flags & GUI_INMENUMODE);
+}
+
+}  // namespace
+
 void ChooseFromPopupMenu(QuandrelWindow& program, int downs) {
+    // Wine may show a new menu in the window of the last one: its being visible
+    // is not enough, the thread must be tracking it before keys are pressed.
     const std::optional<HWND> menu = WaitForWindowOfClass(program.process().id(), "#32768", kPatienceMs);
-    if (!menu) {
+    if (!menu || !WaitUntil([&] { return InPopupMenu(program.window()); })) {
         throw std::runtime_error("no menu came up");
     }
     for (int i = 0; i < downs; ++i) {
         PressKey(VK_DOWN);
     }
     PressKey(VK_RETURN);
-    WaitUntil([&] { return !IsWindowVisible(*menu); });
+    WaitUntil([&] { return !InPopupMenu(program.window()) && !IsWindowVisible(*menu); });
 }
 
 COLORREF ScreenPixel(HWND window, POINT client, COLORREF expected) {
