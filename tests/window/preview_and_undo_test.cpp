@@ -48,6 +48,13 @@ int ListSelectedRow(HWND list) {
     return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+// A preview chosen from the upper list's menu, its end box read and closed.
+MessageBoxContent PreviewFromTheMenu(QuandrelWindow& program) {
+    RightClick(program.control(超级列表框1), FirstRowPoint());
+    ChooseFromPopupMenu(program, 1);  // 预览更名（不改动文件）
+    return CloseEndBox(program);
+}
+
 void RunFromTheButton(QuandrelWindow& program) {
     ClickButton(program.control(按钮2));
     const MessageBoxContent end = CloseEndBox(program);
@@ -61,9 +68,7 @@ TEST(PreviewAndUndoTest, PreviewFromTheUpperListsMenuForeseesTheRunRowByRow) {
     const auto before = FolderContents(archives.path());
     QuandrelWindow program(Settings{archives.path(), ".exe"});
 
-    RightClick(program.control(超级列表框1), FirstRowPoint());
-    ChooseFromPopupMenu(program, 1);  // 预览更名（不改动文件）
-    const MessageBoxContent end = CloseEndBox(program);
+    const MessageBoxContent end = PreviewFromTheMenu(program);
     EXPECT_TRUE(StartsWith(end.text, "预览完毕（未改动任何文件）！")) << end.text;
     EXPECT_EQ(FolderContents(archives.path()), before) << "a preview touches nothing";
     EXPECT_EQ(TextOf(program.control(标签3)), "预览完毕：未改动任何文件。");
@@ -162,9 +167,7 @@ TEST(PreviewAndUndoTest, ShiftF10CopiesTheRowsPathAsAnsiAndUnicodeText) {
     LayFolder(archives, recycled);
     QuandrelWindow program(Settings{archives.path(), ".exe"});
     HWND upper = program.control(超级列表框1);
-    RightClick(upper, FirstRowPoint());
-    ChooseFromPopupMenu(program, 1);  // a preview fills the list
-    CloseEndBox(program);
+    PreviewFromTheMenu(program);  // it fills the list
 
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
@@ -213,9 +216,7 @@ TEST(PreviewAndUndoTest, OpenFolderShowsTheArchivesFolderInExplorer) {
     LayFolder(archives, recycled);
     QuandrelWindow program(Settings{archives.path(), ".exe"});
     HWND upper = program.control(超级列表框1);
-    RightClick(upper, FirstRowPoint());
-    ChooseFromPopupMenu(program, 1);
-    CloseEndBox(program);
+    PreviewFromTheMenu(program);
 
     RightClick(upper, FirstRowPoint());
     ChooseFromPopupMenu(program, 2);  // 打开所在文件夹
