@@ -383,13 +383,15 @@ bool MainWindow::PreTranslate(const MSG& message) {
     // The menu key and Shift+F10 open a list's menu, once: the key's other
     // half is kept from the default handling, which would open it again (or,
     // for F10, enter the system menu).
+    const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    const bool up = message.message == WM_KEYUP || message.message == WM_SYSKEYUP;
     const bool onList = message.hwnd == Child(超级列表框1) || message.hwnd == Child(超级列表框2);
     const bool menuKey = message.wParam == VK_APPS || (message.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0);
-    if (onList && menuKey) {
-        if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
+    if ((down || up) && onList && menuKey) {  // key messages only: as a character 0x5D is "]"
+        if (down) {
             OnContextMenu(message.hwnd, -1);
         }
-        return message.message >= WM_KEYDOWN && message.message <= WM_SYSKEYUP;
+        return true;
     }
     if (message.message != WM_KEYDOWN) {
         return false;

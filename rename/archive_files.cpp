@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <atomic>
+#include <vector>
 
 #include "base/code_page.h"
 #include "base/path_text.h"
@@ -96,29 +97,54 @@ std::string FullPathOf(const std::string& path) {
 
 ArchiveListing ListArchives(const std::string& folder) {
     ArchiveListing listing;
-    // The wide search gives every name whole: the ANSI one would hand back "?"
-    // or a best-fit look-alike for characters the code page lacks.
+    // Listed by handle, in wide names: every name comes whole (the ANSI search
+    // would hand back "?" or a best-fit look-alike for characters the code page
+    // lacks), and with its file id, so that marking an archive costs nothing.
     const std::wstring wideFolder = WideFromAnsi(folder);
-    WIN32_FIND_DATAW found;
-    UniqueFindHandle search(FindFirstFileW(WideFromAnsi(JoinPath(folder, "*.zip")).c_str(), &found));
-    if (!search) {
+    const UniqueFileHandle directory(CreateFileW(wideFolder.c_str(), FILE_LIST_DIRECTORY,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION folderInfo;
+    if (!directory || !GetFileInformationByHandle(directory.get(), &folderInfo) ||
+        !(folderInfo.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         listing.problem = WhyFolderGaveNothing(wideFolder, GetLastError()).value_or("");
         return listing;
     }
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            continue;
+    // FILE_ID_BOTH_DIR_INFO records hold 8-byte fields: an 8-byte aligned buffer.
+    std::vector<LONGLONG> buffer(64 * 1024 / sizeof(LONGLONG));
+    const auto bufferBytes = static_cast<DWORD>(buffer.size() * sizeof(LONGLONG));
+    FILE_INFO_BY_HANDLE_CLASS part = FileIdBothDirectoryRestartInfo;
+    while (GetFileInformationByHandleEx(directory.get(), part, buffer.data(), bufferBytes)) {
+        part = FileIdBothDirectoryInfo;
+        const auto* bytes = reinterpret_cast<const char*>(buffer.data());
+        for (DWORD offset = 0;;) {
+            const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes + offset);
+            const std::wstring_view wideName(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
+            if (!(entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                FoundArchive archive;
+                std::optional<std::string> name = AnsiFromWide(wideName);
+                archive.nameFitsCodePage = name.has_value();
+                archive.name = name ? std::move(*name) : AnsiForDisplay(wideName);
+                if (HasZipExtension(archive.name)) {
+                    // 8.3 aliases are plain ASCII.
+                    archive.shortName =
+                        AnsiForDisplay(std::wstring_view(entry->ShortName, entry->ShortNameLength / sizeof(wchar_t)));
+                    archive.mark = {folderInfo.dwVolumeSerialNumber, static_cast<std::uint64_t>(entry->FileId.QuadPart),
+                                    static_cast<std::uint64_t>(entry->EndOfFile.QuadPart),
+                                    static_cast<std::uint64_t>(entry->LastWriteTime.QuadPart)};
+                    listing.archives.push_back(std::move(archive));
+                }
+            }
+            if (entry->NextEntryOffset == 0) {
+                break;
+            }
+            offset += entry->NextEntryOffset;
         }
-        FoundArchive archive;
-        std::optional<std::string> name = AnsiFromWide(found.cFileName);
-        archive.nameFitsCodePage = name.has_value();
-        archive.name = name ? std::move(*name) : AnsiForDisplay(found.cFileName);
-        archive.shortName = AnsiForDisplay(found.cAlternateFileName);  // 8.3 aliases are plain ASCII
-        if (HasZipExtension(archive.name)) {
-            listing.archives.push_back(std::move(archive));
-        }
-    } while (FindNextFileW(search.get(), &found));
-    if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) {
+    }
+    // A folder with no entries at all (an empty drive's root) has nothing to
+    // give from the start.
+    const bool nothingAtAll = part == FileIdBothDirectoryRestartInfo && GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (const DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES && !nothingAtAll) {
         listing.problem = "文件列表不完整：" + SystemErrorText(error);
     }
     return listing;

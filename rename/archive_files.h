@@ -9,34 +9,6 @@
 
 namespace quandrel {
 
-struct FoundArchive {
-    std::string name;       // long file name, as the folder lists it
-    std::string shortName;  // its 8.3 alias; empty when the name needs none
-    // False when the ANSI code page cannot hold the real name: `name` then has
-    // "?" for the missing characters, is only for showing, and could name a
-    // different file, so the archive is never touched through it.
-    bool nameFitsCodePage = true;
-};
-
-struct ArchiveListing {
-    std::vector<FoundArchive> archives;
-    // Why the list is missing or incomplete (GBK); empty when the search went
-    // through the whole folder.
-    std::string problem;
-};
-
-// The archives directly in `folder`: the files that the search "*.zip" returns
-// and whose own name ends in ".zip". The search also matches through 8.3
-// aliases ("b.zipx", "c.zip~"), and those files are not archives. The search is
-// closed before this returns, so nothing renamed later is ever met by it. A
-// folder that does not exist or cannot be listed, or a search that breaks off,
-// is told apart from an empty folder by `problem`.
-ArchiveListing ListArchives(const std::string& folder);
-
-// The full path as the file functions resolve it (the current folder and "."
-// and ".." taken into account); the path itself when it cannot be resolved.
-std::string FullPathOf(const std::string& path);
-
 // Which file a path leads to (its volume and its index there) and how it
 // stood (size, last write). Equal marks are one file, unchanged in between,
 // whatever its names: a file written anew at a freed name may get the old
@@ -49,6 +21,35 @@ struct FileMark {
 
     bool operator==(const FileMark&) const = default;
 };
+
+struct FoundArchive {
+    std::string name;       // long file name, as the folder lists it
+    std::string shortName;  // its 8.3 alias; empty when the name needs none
+    // False when the ANSI code page cannot hold the real name: `name` then has
+    // "?" for the missing characters, is only for showing, and could name a
+    // different file, so the archive is never touched through it.
+    bool nameFitsCodePage = true;
+    FileMark mark;  // as the folder listed it
+};
+
+struct ArchiveListing {
+    std::vector<FoundArchive> archives;
+    // Why the list is missing or incomplete (GBK); empty when the search went
+    // through the whole folder.
+    std::string problem;
+};
+
+// The archives directly in `folder`: the files whose own name ends in ".zip"
+// (not "b.zipx" or "c.zip~", which a search for "*.zip" also returns through
+// their 8.3 aliases), each with its mark, read in the same pass over the
+// folder. The folder is closed before this returns, so nothing renamed later is
+// ever met by the listing. A folder that does not exist or cannot be listed, or
+// a listing that breaks off, is told apart from an empty folder by `problem`.
+ArchiveListing ListArchives(const std::string& folder);
+
+// The full path as the file functions resolve it (the current folder and "."
+// and ".." taken into account); the path itself when it cannot be resolved.
+std::string FullPathOf(const std::string& path);
 
 // The mark of the file at `path`; nothing when it cannot be read.
 std::optional<FileMark> FileMarkOf(const std::string& path);

@@ -158,7 +158,7 @@ private:
         const std::string newPath = JoinPath(folder_, report.newName);
         const DWORD error = changes_->Move(report.path, AliasPathOf(index), newPath);
         if (error == ERROR_SUCCESS) {
-            SettleRenamed(report, newPath);
+            SettleRenamed(index, report);
         } else if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
             SettleCollision(index, report, newPath);
         } else {
@@ -173,10 +173,16 @@ private:
         return archive.shortName.empty() ? std::string() : JoinPath(folder_, archive.shortName);
     }
 
-    void SettleRenamed(ArchiveReport& report, const std::string& newPath) {
+    void SettleRenamed(int index, ArchiveReport& report) {
         Settle(report, ArchiveOutcome::Renamed);
+        MarkChanged(index, report);
+    }
+
+    // A change a run made can be taken back: the report carries the file's mark
+    // from the listing (a rename or a removal leaves it as it was).
+    void MarkChanged(int index, ArchiveReport& report) const {
         if (mode_ == RunMode::Rename) {
-            report.fileMark = FileMarkOf(newPath);
+            report.fileMark = archives_[static_cast<std::size_t>(index)].mark;
         }
     }
 
@@ -193,21 +199,18 @@ private:
             return Settle(report, ArchiveOutcome::Failed, "已有同名文件夹");
         case Occupant::Unknown:
             return Settle(report, ArchiveOutcome::Failed, "无法确认占用新名称的文件是不是此压缩包");
-        case Occupant::AnotherFile: {
-            const std::optional<FileMark> id = mode_ == RunMode::Rename ? FileMarkOf(report.path) : std::nullopt;
+        case Occupant::AnotherFile:
             if (std::optional<std::string> why = changes_->Recycle(report.path, AliasPathOf(index))) {
                 return Settle(report, ArchiveOutcome::NotRemoved, std::move(*why));
             }
             Settle(report, ArchiveOutcome::RemovedAsDuplicate);
-            report.fileMark = id;
-            return;
-        }
+            return MarkChanged(index, report);
         case Occupant::Nothing:
             // Gone between the rename and the look: one more try settles it.
             if (const DWORD error = changes_->Move(report.path, AliasPathOf(index), newPath); error != ERROR_SUCCESS) {
                 return Settle(report, ArchiveOutcome::Failed, SystemErrorText(error));
             }
-            return SettleRenamed(report, newPath);
+            return SettleRenamed(index, report);
         }
     }
 

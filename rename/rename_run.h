@@ -31,8 +31,8 @@ struct ArchiveReport {
     ArchiveOutcome outcome = ArchiveOutcome::NoMatchingEntry;
     std::string newName;  // file name (no folder) the archive was to get, where there is one
     std::string reason;   // why, for NotRemoved, UnusableName and Failed
-    // Renamed or RemovedAsDuplicate by a run (not a preview): the file, so that
-    // the run can be taken back; nothing when its id could not be read.
+    // Renamed or RemovedAsDuplicate by a run (not a preview): the file as the
+    // folder listed it, so that the run can be taken back.
     std::optional<FileMark> fileMark;
 };
 
