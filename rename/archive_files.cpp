@@ -111,10 +111,10 @@ ArchiveListing ListArchives(const std::string& folder) {
         return listing;
     }
     // FILE_ID_BOTH_DIR_INFO records hold 8-byte fields: an 8-byte aligned buffer.
-    std::vector<LONGLONG> buffer(64 * 1024 / sizeof(LONGLONG));
-    const auto bufferBytes = static_cast<DWORD>(buffer.size() * sizeof(LONGLONG));
+    constexpr DWORD kBufferBytes = 64 * 1024;
+    std::vector<LONGLONG> buffer(kBufferBytes / sizeof(LONGLONG));
     FILE_INFO_BY_HANDLE_CLASS part = FileIdBothDirectoryRestartInfo;
-    while (GetFileInformationByHandleEx(directory.get(), part, buffer.data(), bufferBytes)) {
+    while (GetFileInformationByHandleEx(directory.get(), part, buffer.data(), kBufferBytes)) {
         part = FileIdBothDirectoryInfo;
         const auto* bytes = reinterpret_cast<const char*>(buffer.data());
         for (DWORD offset = 0;;) {

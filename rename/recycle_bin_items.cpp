@@ -3,6 +3,8 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <iterator>
+
 #include "base/code_page.h"
 #include "base/system_error.h"
 
@@ -34,9 +36,14 @@ std::optional<UINT> RestoreCommand(IContextMenu& menu, HMENU popup) {
         if (id == static_cast<UINT>(-1) || id < kFirstCommand) {
             continue;  // a separator or a submenu
         }
+        // Shell extensions answer in Unicode, ANSI or both.
+        wchar_t wideVerb[64] = {};
         char verb[64] = {};
-        if (SUCCEEDED(menu.GetCommandString(id - kFirstCommand, GCS_VERBA, nullptr, verb, sizeof verb)) &&
-            lstrcmpiA(verb, "undelete") == 0) {
+        if ((SUCCEEDED(menu.GetCommandString(id - kFirstCommand, GCS_VERBW, nullptr, reinterpret_cast<char*>(wideVerb),
+                                             static_cast<UINT>(std::size(wideVerb)))) &&
+             lstrcmpiW(wideVerb, L"undelete") == 0) ||
+            (SUCCEEDED(menu.GetCommandString(id - kFirstCommand, GCS_VERBA, nullptr, verb, sizeof verb)) &&
+             lstrcmpiA(verb, "undelete") == 0)) {
             return id - kFirstCommand;
         }
         if (!first) {
