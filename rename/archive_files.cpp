@@ -67,6 +67,8 @@ std::optional<std::string> WhyFolderGaveNothing(const std::wstring& folder, DWOR
     return "无法列出文件夹：" + SystemErrorText(searchError);
 }
 
+constexpr char kBinRefused[] = "回收站无法接收此文件（此磁盘没有回收站，或文件超出回收站容量）";
+
 // A second name for the file while the shell removes it, unique to this run.
 std::string KeeperPathFor(const std::string& path) {
     static std::atomic<unsigned> counter{0};
@@ -184,6 +186,20 @@ std::optional<std::string> WhyNotRecyclable(const std::string& path) {
     return std::nullopt;
 }
 
+std::optional<std::string> WhyRecycleBinUnusable(const std::string& path) {
+    std::string root = FullPathOf(path);
+    char volume[MAX_PATH] = {};
+    if (GetVolumePathNameA(root.c_str(), volume, sizeof volume)) {
+        root = volume;
+    }
+    SHQUERYRBINFO bin{};
+    bin.cbSize = sizeof bin;
+    if (FAILED(SHQueryRecycleBinA(root.c_str(), &bin))) {
+        return std::string(kBinRefused);
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> MoveToRecycleBin(const std::string& path) {
     if (std::optional<std::string> why = WhyNotRecyclable(path)) {
         return why;
@@ -218,7 +234,7 @@ std::optional<std::string> MoveToRecycleBin(const std::string& path) {
         DeleteFileA(keeper.c_str());  // the bin holds the file; only this name goes
         return std::nullopt;
     }
-    const std::string why = "回收站无法接收此文件（此磁盘没有回收站，或文件超出回收站容量）";
+    const std::string why = kBinRefused;
     if (!MoveFileA(keeper.c_str(), path.c_str())) {
         return why + "，文件现名为 " + keeper.substr(keeper.rfind('\\') + 1);
     }

@@ -66,6 +66,12 @@ Occupant WhatOccupies(const std::string& path, const std::string& archivePath);
 // let it be removed. Nothing when it looks removable.
 std::optional<std::string> WhyNotRecyclable(const std::string& path);
 
+// Why the Recycle Bin of the file's drive cannot take files, where the shell
+// says so beforehand (no bin there, or none that can be used); nothing when it
+// looks usable. What the shell only finds out on removal (a file too large)
+// cannot be told.
+std::optional<std::string> WhyRecycleBinUnusable(const std::string& path);
+
 // Moves the file to the Recycle Bin, and only there: where the system would
 // delete it for good instead (a drive without a Recycle Bin, a file too large
 // for it), the file keeps its name. A read-only file, or one that another

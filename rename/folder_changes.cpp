@@ -64,10 +64,16 @@ Occupant ImaginedFolderChanges::WhatOccupies(const std::string& path, const std:
 }
 
 std::optional<std::string> ImaginedFolderChanges::Recycle(const std::string& path, const std::string& pathAlias) {
-    // What only the shell's own attempt reveals (a drive without a Recycle Bin)
+    // What only the shell's own attempt reveals (a file too large for the bin)
     // cannot be foreseen; the rest can.
     if (std::optional<std::string> why = WhyNotRecyclable(path)) {
         return why;
+    }
+    if (!binUnusable_) {
+        binUnusable_ = WhyRecycleBinUnusable(path);
+    }
+    if (*binUnusable_) {
+        return *binUnusable_;
     }
     Vacate(path);
     Vacate(pathAlias);

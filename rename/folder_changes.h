@@ -41,8 +41,9 @@ public:
 private:
     void Vacate(const std::string& path);
 
-    std::unordered_set<std::wstring> taken_;    // keys of paths given by moves
-    std::unordered_set<std::wstring> vacated_;  // keys of paths moved from or recycled
+    std::optional<std::optional<std::string>> binUnusable_;  // asked once: every archive is in one folder
+    std::unordered_set<std::wstring> taken_;                 // keys of paths given by moves
+    std::unordered_set<std::wstring> vacated_;               // keys of paths moved from or recycled
 };
 
 }  // namespace quandrel

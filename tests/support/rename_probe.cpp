@@ -1,9 +1,10 @@
 // Test helper: runs the rename run over a folder as the program does, in a
 // process of its own (so a test can give it its own environment), and prints
 // one line per archive: its number, then the text the lists would show.
-// Usage: rename_probe FOLDER SUFFIX. Exit code 0 after a run.
+// Usage: rename_probe FOLDER SUFFIX [preview]. Exit code 0 after a run.
 #include <atomic>
 #include <cstdio>
+#include <string_view>
 
 #include "rename/rename_run.h"
 
@@ -23,11 +24,13 @@ class PrintingObserver : public quandrel::RenameObserver {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fputs("usage: rename_probe FOLDER SUFFIX\n", stderr);
+    const bool preview = argc == 4 && std::string_view(argv[3]) == "preview";
+    if (argc != 3 && !preview) {
+        std::fputs("usage: rename_probe FOLDER SUFFIX [preview]\n", stderr);
         return 2;
     }
     PrintingObserver observer;
     const std::atomic<bool> stop{false};
-    return quandrel::RenameArchives(argv[1], argv[2], observer, stop) == quandrel::RunResult::Ran ? 0 : 1;
+    const auto mode = preview ? quandrel::RunMode::Preview : quandrel::RunMode::Rename;
+    return quandrel::RenameArchives(argv[1], argv[2], observer, stop, mode) == quandrel::RunResult::Ran ? 0 : 1;
 }

@@ -705,11 +705,20 @@ TEST(RenameArchives, DuplicateStaysWhereTheRecycleBinCannotTakeIt) {
     char saved[MAX_PATH] = "";
     const bool hadDataHome = GetEnvironmentVariableA("XDG_DATA_HOME", saved, sizeof saved) > 0;
     SetEnvironmentVariableA("XDG_DATA_HOME", dataHome.c_str());
-    ChildProcess child(probe, "\"" + folder.path() + "\" .exe", folder.path(), ChildProcess::OutputMode::Capture);
+    auto runProbe = [&](const char* mode) {
+        ChildProcess child(probe, "\"" + folder.path() + "\" .exe" + mode, folder.path(),
+                           ChildProcess::OutputMode::Capture);
+        EXPECT_EQ(child.WaitForExit(60000), std::optional<DWORD>(0)) << mode;
+        return child.CapturedOutput();
+    };
+    const std::string foreseen = runProbe(" preview");
+    const std::string output = runProbe("");
     SetEnvironmentVariableA("XDG_DATA_HOME", hadDataHome ? saved : nullptr);
-    ASSERT_EQ(child.WaitForExit(60000), 0u);
-    const std::string output = child.CapturedOutput();
     RemoveTree(dataHomeOnZ);
+
+    // The preview asks the shell beforehand and foresees it, row for row.
+    auto archiveRows = [](const std::string& text) { return text.substr(0, text.find("ZIP重命名完毕！")); };
+    EXPECT_EQ(foreseen.substr(0, foreseen.find("预览完毕")), archiveRows(output)) << foreseen;
 
     EXPECT_EQ(output.find("文件已经存在，此文件被删除！"), std::string::npos) << output;
     EXPECT_NE(output.find("已经存在，但此文件无法删除：回收站"), std::string::npos) << output;
