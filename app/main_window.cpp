@@ -521,10 +521,12 @@ void MainWindow::OnRunReports() {
     }
 }
 
-void MainWindow::PauseLowerList() {
+void MainWindow::AddLowerRow(const std::string& number, const std::string& text) {
     if (!lowerPause_) {
         lowerPause_.emplace(Child(超级列表框2));
     }
+    const ListView lower(Child(超级列表框2));
+    lower.SetCell(lower.InsertRow(number), 1, text);
 }
 
 bool MainWindow::RunHasEnded() const {
@@ -572,14 +574,11 @@ bool MainWindow::OnArchivesFound(ArchivesFound& found, LONGLONG deadline) {
 }
 
 bool MainWindow::OnArchiveHandled(const ArchiveReport& handled) {
-    PauseLowerList();
-    const ListView lower(Child(超级列表框2));
-    const int row = lower.InsertRow(std::to_string(handled.number));
     std::string text = runMode_ == RunMode::Preview ? kPreviewMark : "";
     text += handled.path;
     text += " ";
     text += OutcomeText(handled);
-    lower.SetCell(row, 1, text);
+    AddLowerRow(std::to_string(handled.number), text);
     runHadFailure_ = runHadFailure_ || CouldNotBeHandled(handled.outcome);
     ++runHandled_;
     if (std::optional<UndoStep> step = UndoStepOf(handled)) {
@@ -589,10 +588,7 @@ bool MainWindow::OnArchiveHandled(const ArchiveReport& handled) {
 }
 
 bool MainWindow::OnRunFinished(const RunFinished& end) {
-    PauseLowerList();
-    const ListView lower(Child(超级列表框2));
-    const int row = lower.InsertRow("");
-    lower.SetCell(row, 1, OneLine(FinishedText(end.totals)));
+    AddLowerRow("", OneLine(FinishedText(end.totals)));
     if (end.totals.mode == RunMode::Preview) {
         SetWindowTextA(Child(标签3), "预览完毕：未改动任何文件。");
     }
@@ -601,21 +597,15 @@ bool MainWindow::OnRunFinished(const RunFinished& end) {
 }
 
 bool MainWindow::OnUndoStepHandled(const UndoReport& handled) {
-    PauseLowerList();
-    const ListView lower(Child(超级列表框2));
-    const int row = lower.InsertRow(std::to_string(handled.number));
     std::string text = handled.path;
     text += " ";
     text += UndoOutcomeText(handled);
-    lower.SetCell(row, 1, text);
+    AddLowerRow(std::to_string(handled.number), text);
     return true;
 }
 
 bool MainWindow::OnUndoFinished(const UndoFinished& end) {
-    PauseLowerList();
-    const ListView lower(Child(超级列表框2));
-    const int row = lower.InsertRow("");
-    lower.SetCell(row, 1, OneLine(UndoFinishedText(end.totals)));
+    AddLowerRow("", OneLine(UndoFinishedText(end.totals)));
     SetWindowTextA(Child(标签3), "撤销完毕。");
     endBoxText_ = UndoFinishedText(end.totals);
     return true;

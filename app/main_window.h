@@ -47,8 +47,8 @@ private:
     void OnRunReports();
     void OnContextMenu(HWND target, LPARAM where);
     void OnSystemMenuOpening();
-    // The lower list takes rows without drawing until ShowNewRows.
-    void PauseLowerList();
+    // A row at the end of the lower list, which does not draw until ShowNewRows.
+    void AddLowerRow(const std::string& number, const std::string& text);
     // Draws the rows added since the last time, the lower list scrolled to its end.
     void ShowNewRows();
     // Whether the run's last report is in, though not all of its reports are shown yet.

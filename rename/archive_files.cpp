@@ -167,6 +167,16 @@ Occupant WhatOccupies(const std::string& path, const std::string& archivePath) {
     return archive->SameFileAs(*occupant) ? Occupant::TheArchiveItself : Occupant::AnotherFile;
 }
 
+std::optional<unsigned long> HeldAgainstRemoval(const std::string& path) {
+    const UniqueFileHandle probe(CreateFileA(path.c_str(), DELETE,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!probe) {
+        return GetLastError();
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> WhyNotRecyclable(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -177,11 +187,8 @@ std::optional<std::string> WhyNotRecyclable(const std::string& path) {
     }
     // The shell would recycle a file that another program has open; the
     // system's own sharing check says whether that program allows it.
-    const UniqueFileHandle probe(CreateFileA(path.c_str(), DELETE,
-                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!probe) {
-        return SystemErrorText(GetLastError());
+    if (const std::optional<unsigned long> error = HeldAgainstRemoval(path)) {
+        return SystemErrorText(*error);
     }
     return std::nullopt;
 }

@@ -61,6 +61,11 @@ enum class Occupant { Nothing, TheArchiveItself, AnotherFile, AFolder, Unknown }
 // when the identity of either cannot be read: that is never taken for another file.
 Occupant WhatOccupies(const std::string& path, const std::string& archivePath);
 
+// The system's error code when another program holds the file open without
+// letting it be renamed or removed: an open for DELETE access meets the same
+// sharing check as a rename or a removal. Nothing when it is free.
+std::optional<unsigned long> HeldAgainstRemoval(const std::string& path);
+
 // Why the file cannot go to the Recycle Bin, where that can be told without
 // trying: it is read-only, missing, or held open by a program that does not
 // let it be removed. Nothing when it looks removable.

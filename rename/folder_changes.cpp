@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "base/code_page.h"
-#include "base/win_owners.h"
 
 namespace quandrel {
 namespace {
@@ -31,10 +30,9 @@ unsigned long ImaginedFolderChanges::Move(const std::string& from, const std::st
                                           const std::string& to) {
     // The system's sharing check comes before the new name is looked at: a
     // program that holds the archive open without letting it be renamed makes
-    // the rename fail, and an open for DELETE access meets the same check.
-    if (!UniqueFileHandle(CreateFileA(from.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr))) {
-        return GetLastError();
+    // the rename fail.
+    if (const std::optional<unsigned long> error = HeldAgainstRemoval(from)) {
+        return *error;
     }
     const std::wstring key = FileNameKey(to);
     if (taken_.contains(key)) {

@@ -112,21 +112,12 @@ std::string LowerAscii(std::string text) {
     return text;
 }
 
-// Names directly in the folder, in lower case: Windows names ignore case, and
-// Wine keeps the old case when only the case changes.
+// Names directly in the folder, in lower case (as FolderContents gives them), sorted.
 std::vector<std::string> Listing(const std::string& folder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    UniqueFindHandle search(FindFirstFileA(JoinPath(folder, "*").c_str(), &found));
-    if (search) {
-        do {
-            const std::string name = found.cFileName;
-            if (name != "." && name != "..") {
-                names.push_back(LowerAscii(name));
-            }
-        } while (FindNextFileA(search.get(), &found));
+    for (const auto& [name, bytes] : FolderContents(folder)) {
+        names.push_back(name);
     }
-    std::sort(names.begin(), names.end());
     return names;
 }
 
